@@ -1,0 +1,21 @@
+# velmo_add_test(<name> <source>... LIBS <lib>...)
+# Builds one QtTest program and registers it with CTest; every test runs
+# offscreen and finds the generated Data/ through VELMO_DATA_DIR.
+function(velmo_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
+  list(GET T_UNPARSED_ARGUMENTS 0 first_source)
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${first_source})
+    return()
+  endif()
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_testsupport Qt6::Test)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(${name} velmo_data srcpsim)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMO_DATA_DIR=${VELMO_DATA_DIR};VELMO_BIN_DIR=${VELMO_BIN_DIR}"
+    TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// The one error type of the program. A handler that meets an error throws it;
+// the guard around every handler shows its text in a critical message box and
+// the program runs on.
+class VelmoFehler : public std::runtime_error
+{
+public:
+    explicit VelmoFehler(const QString &text)
+        : std::runtime_error(text.toStdString()), Text(text) {}
+    QString Text;
+};
+
+// Strict decimal conversion of a typed number: optional sign, digits, nothing
+// else, within 32 bits. Anything else raises
+// "'<text>' ist kein gültiger Integerwert".
+int StrToInt(const QString &text);

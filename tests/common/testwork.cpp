@@ -1,0 +1,47 @@
+#include "testwork.h"
+
+#include <QDir>
+#include <QFile>
+
+QString builtDataDir()
+{
+    return qEnvironmentVariable("VELMO_DATA_DIR");
+}
+
+QString builtBinDir()
+{
+    return qEnvironmentVariable("VELMO_BIN_DIR");
+}
+
+QString fixturePath(const QString &name)
+{
+    return QStringLiteral(VELMO_TESTDATA "/") + name;
+}
+
+TestWorkDir::TestWorkDir(bool withData)
+{
+    QDir(Dir.path()).mkpath("Data");
+    if (!withData)
+        return;
+    const QDir source(builtDataDir());
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::link(source.filePath(name), dataPath(name));
+}
+
+QString TestWorkDir::path() const
+{
+    return Dir.path() + '/';
+}
+
+QString TestWorkDir::dataPath(const QString &name) const
+{
+    return path() + "Data/" + name;
+}
+
+void TestWorkDir::writeData(const QString &name, const QByteArray &content) const
+{
+    QFile::remove(dataPath(name));
+    QFile file(dataPath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+}

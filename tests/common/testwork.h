@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A private work directory for one test: <dir>/Data/ holds links to the
+// generated catalogue and pictures, so tests never share files.
+class TestWorkDir
+{
+public:
+    explicit TestWorkDir(bool withData = true);
+    // The work directory with a trailing "/".
+    QString path() const;
+    QString dataPath(const QString &name) const;
+    // Replaces a linked data file by a real file with this content.
+    void writeData(const QString &name, const QByteArray &content) const;
+
+private:
+    QTemporaryDir Dir;
+};
+
+// The generated Data/ directory of the build.
+QString builtDataDir();
+// The directory of the built executables (velmo, srcpsim).
+QString builtBinDir();
+// A fixture file of tests/data.
+QString fixturePath(const QString &name);
