@@ -1,1 +1,35 @@
+#include "scripteddialoge.h"
 
+void ScriptedDialoge::Meldung(const QString &text, const QString &caption, Art art)
+{
+    Meldungen.append({text, caption, art});
+}
+
+QString ScriptedDialoge::SpeichernUnter(const QString &, const QString &)
+{
+    return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+}
+
+QString ScriptedDialoge::Oeffnen(const QString &, const QString &)
+{
+    return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+}
+
+bool ScriptedDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)
+{
+    InputPrompts.append(caption + '|' + prompt);
+    if (InputAnswers.isEmpty())
+        return false;
+    const auto [ok, answer] = InputAnswers.takeFirst();
+    if (ok)
+        text = answer;
+    return ok;
+}
+
+TestFenster::TestFenster(const QString &workDir)
+{
+    auto dialoge = std::make_unique<ScriptedDialoge>();
+    Dialogs = dialoge.get();
+    Form = std::make_unique<TForm1>(workDir, std::move(dialoge));
+    Form->DialogeErzeugen();
+}

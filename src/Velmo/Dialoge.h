@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box, file dialog and input dialog of the program goes through
+// this interface, so tests can script the answers and read what was shown.
+class Dialoge
+{
+public:
+    enum class Art { Information, Warnung, Fehler };
+
+    virtual ~Dialoge() = default;
+    // A message box with one OK button.
+    virtual void Meldung(const QString &text, const QString &caption, Art art) = 0;
+    // The chosen file, or an empty text when the dialog was cancelled.
+    virtual QString SpeichernUnter(const QString &title, const QString &dir) = 0;
+    virtual QString Oeffnen(const QString &title, const QString &dir) = 0;
+    // A one-line input; false on Cancel.
+    virtual bool Eingabe(const QString &caption, const QString &prompt, QString &text) = 0;
+};
+
+// The real dialogs of the toolkit.
+class QtDialoge : public Dialoge
+{
+public:
+    explicit QtDialoge(QWidget *parent) : Parent(parent) {}
+    void Meldung(const QString &text, const QString &caption, Art art) override;
+    QString SpeichernUnter(const QString &title, const QString &dir) override;
+    QString Oeffnen(const QString &title, const QString &dir) override;
+    bool Eingabe(const QString &caption, const QString &prompt, QString &text) override;
+
+private:
+    QWidget *Parent;
+};

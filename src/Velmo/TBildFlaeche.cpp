@@ -1,0 +1,45 @@
+#include "Velmo/TBildFlaeche.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+TBildFlaeche::TBildFlaeche(QWidget *parent, const QString &name)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TBildFlaeche::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect(), Bild, event->rect());
+    if (!Gemalt) {
+        Gemalt = true;
+        emit ErstesMalGezeigt();
+    }
+}
+
+void TBildFlaeche::resizeEvent(QResizeEvent *)
+{
+    Bild = QImage(size(), QImage::Format_RGB32);
+    Bild.fill(palette().window().color());
+    if (NeuZeichnen)
+        NeuZeichnen();
+    update();
+}
+
+void TBildFlaeche::mousePressEvent(QMouseEvent *event)
+{
+    emit MausGedrueckt(event);
+}
+
+void TBildFlaeche::mouseMoveEvent(QMouseEvent *event)
+{
+    emit MausBewegt(event);
+}
+
+void TBildFlaeche::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit MausLosgelassen(event);
+}

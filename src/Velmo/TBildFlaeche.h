@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+// A paint box over an image of its own size: the program draws into Bild at
+// any time and calls Zeigen(); the paint event only copies Bild to the screen.
+// When the size changes the image is made anew and NeuZeichnen refills it.
+class TBildFlaeche : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TBildFlaeche(QWidget *parent, const QString &name);
+
+    QImage Bild;
+    std::function<void()> NeuZeichnen;
+
+    void Zeigen() { update(); }
+
+signals:
+    void MausGedrueckt(QMouseEvent *event);
+    void MausBewegt(QMouseEvent *event);
+    void MausLosgelassen(QMouseEvent *event);
+    void ErstesMalGezeigt();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool Gemalt = false;
+};

@@ -1,1 +1,0 @@
-// main window, being written

@@ -1,0 +1,252 @@
+#include "Velmo/TForm1.h"
+
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TStatusLeiste.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int StatusHoehe = 17;   // SB
+constexpr int BalkenDicke = 17;   // width of VScrollBar, height of HScrollBar
+constexpr int StreifenHoehe = 113;
+
+// The client area calls back on every size change.
+class TClient : public QWidget
+{
+public:
+    explicit TClient(TForm1 *form) : QWidget(form), Form(form) {}
+
+protected:
+    void resizeEvent(QResizeEvent *) override { Form->FormResize(); }
+
+private:
+    TForm1 *Form;
+};
+
+QFrame *FarbigesPanel(QWidget *parent, const QString &name, const QColor &farbe)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, farbe);
+    panel->setPalette(palette);
+    return panel;
+}
+
+template<class W>
+W *Benannt(W *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+} // namespace
+
+void TForm1::SteuerelementeErzeugen()
+{
+    Client = new TClient(this);
+    setCentralWidget(Client);
+
+    Velmo = new TBildFlaeche(Client, "Velmo");
+    Velmo->NeuZeichnen = [this] { VelmoPaint(); };
+
+    HScrollBar = Benannt(new QScrollBar(Qt::Horizontal, Client), "HScrollBar");
+    VScrollBar = Benannt(new QScrollBar(Qt::Vertical, Client), "VScrollBar");
+    for (QScrollBar *bar : {HScrollBar, VScrollBar}) {
+        bar->setSingleStep(27);
+        bar->setPageStep(270);
+    }
+    HScrollBar->setRange(0, 980);
+    VScrollBar->setRange(0, 680);
+    HScrollBar->setFixedHeight(BalkenDicke);
+    VScrollBar->setFixedWidth(BalkenDicke);
+    connect(HScrollBar, &QScrollBar::valueChanged, this, [this] { Geschuetzt(*Dialog, [this] { HScrollBarChange(); }); });
+    connect(VScrollBar, &QScrollBar::valueChanged, this, [this] { Geschuetzt(*Dialog, [this] { VScrollBarChange(); }); });
+
+    Panel = new TBildFlaeche(Client, "Panel");
+    Hilfsbild1 = new TBildFlaeche(Client, "Hilfsbild1");
+    Hilfsbild1->hide();
+
+    DekoderPanelErzeugen();
+
+    Regler_panel = FarbigesPanel(Client, "Regler_panel", QColor(0, 128, 128));
+    Regler_panel->hide();
+    Manage_panel = FarbigesPanel(Client, "Manage_panel", palette().window().color());
+    Manage_panel->hide();
+    Label1 = Benannt(new QLabel(Manage_panel), "Label1");
+    Info1_Label = Benannt(new QLabel(Manage_panel), "Info1_Label");
+    Label2 = Benannt(new QLabel(Manage_panel), "Label2");
+    Status_Label = Benannt(new QLabel(Manage_panel), "Status_Label");
+    Info2_label = Benannt(new QLabel(Manage_panel), "Info2_label");
+
+    PageControl1 = Benannt(new QTabWidget(Client), "PageControl1");
+    TabSheet1 = Benannt(new QWidget, "TabSheet1");
+    TabSheet2 = Benannt(new QWidget, "TabSheet2");
+    PageControl1->addTab(TabSheet1, QStringLiteral("Fahrstrasse erstellen"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Fahrstrasse löschen"));
+    PageControl1->hide();
+
+    ProgressBar1 = Benannt(new QProgressBar(Client), "ProgressBar1");
+    ProgressBar1->resize(300, 20);
+    Prozent_Label = Benannt(new QLabel(Client), "Prozent_Label");
+
+    Memo1 = Benannt(new QPlainTextEdit(Client), "Memo1");
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->hide();
+
+    StatusBar1 = new TStatusLeiste(Client);
+    StatusBar1->setFixedHeight(StatusHoehe);
+}
+
+void TForm1::DekoderPanelErzeugen()
+{
+    Decod_Panel = FarbigesPanel(Client, "Decod_Panel", QColor(128, 128, 0));
+    auto beschriftung = [this](const QString &name, const QString &text) {
+        return Benannt(new QLabel(text, Decod_Panel), name);
+    };
+    auto bild = [this](const QString &name) {
+        QLabel *label = Benannt(new QLabel(Decod_Panel), name);
+        label->setFixedSize(27, 27);
+        return label;
+    };
+    auto feld = [this](const QString &name) {
+        QLineEdit *edit = Benannt(new QLineEdit(Decod_Panel), name);
+        edit->setFixedWidth(90);
+        return edit;
+    };
+    Index_label = beschriftung("Index_label", QString());
+    Decod_Label = beschriftung("Decod_Label", QStringLiteral("Dekoder"));
+    Daten_label = beschriftung("Daten_label", QStringLiteral("Adresse"));
+    Protokoll_Label = beschriftung("Protokoll_Label", QStringLiteral("Protokoll"));
+    Image1 = bild("Image1");
+    Image2 = bild("Image2");
+    Image3 = bild("Image3");
+    Decod_edit1 = feld("Decod_edit1");
+    Decod_edit2 = feld("Decod_edit2");
+    Decod_edit3 = feld("Decod_edit3");
+    Daten_Edit1 = feld("Daten_Edit1");
+    Daten_Edit2 = feld("Daten_Edit2");
+    Daten_Edit3 = feld("Daten_Edit3");
+    Protokoll_Edit = feld("Protokoll_Edit");
+    Speichern_Button = Benannt(new QPushButton(QStringLiteral("Speichern"), Decod_Panel), "Speichern_Button");
+}
+
+QAction *TForm1::MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)())
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(name);
+    if (handler)
+        connect(item, &QAction::triggered, this, [this, handler] { Geschuetzt(*Dialog, [this, handler] { (this->*handler)(); }); });
+    return item;
+}
+
+void TForm1::MenueErzeugen()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
+    Neu1 = MenuePunkt(datei, "&Neu", "Neu1", nullptr);
+    Oeffnen1 = MenuePunkt(datei, "Ö&ffnen", "Oeffnen1", nullptr);
+    Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", nullptr);
+    Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", nullptr);
+    Hostverbinden1 = MenuePunkt(datei, "Host &verbinden", "Hostverbinden1", &TForm1::Hostverbinden1Click);
+    Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
+    Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click);
+
+    QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
+    Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1", nullptr);
+    Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", nullptr);
+    Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", nullptr);
+    Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", nullptr);
+    Softregler1 = MenuePunkt(optionen, "&Lokregler", "Softregler1", nullptr);
+
+    QMenu *einstellungen = bar->addMenu(QStringLiteral("&Einstellungen"));
+    IPAdresseHost1 = MenuePunkt(einstellungen, "&IP-Adresse Host", "IPAdresseHost1", &TForm1::IPAdresseHost1Click);
+    SRCPVersion1 = MenuePunkt(einstellungen, "&SRCP Version", "SRCPVersion1", &TForm1::SRCPVersion1Click);
+
+    QMenu *rueckmeldung = bar->addMenu(QStringLiteral("&Rückmeldung"));
+    Abfragestarten1 = MenuePunkt(rueckmeldung, "Abfrage &starten", "Abfragestarten1", &TForm1::Abfragestarten1Click);
+    Abfragebeenden1 = MenuePunkt(rueckmeldung, "Abfrage &beenden", "Abfragebeenden1", &TForm1::Abfragebeenden1Click);
+    reset1 = MenuePunkt(rueckmeldung, "Rese&t", "reset1", &TForm1::reset1Click);
+
+    QMenu *befehle = bar->addMenu(QStringLiteral("&Befehle"));
+    Poweron1 = MenuePunkt(befehle, "Power o&n", "Poweron1", &TForm1::Poweron1Click);
+    Poweroff1 = MenuePunkt(befehle, "Power o&ff", "Poweroff1", &TForm1::Poweroff1Click);
+    DekoderProgrammierung1 = MenuePunkt(befehle, "Dekoder &Programmierung", "DekoderProgrammierung1", nullptr);
+    freieBefehle1 = MenuePunkt(befehle, "freie &Befehle", "freieBefehle1", &TForm1::freieBefehle1Click);
+
+    Bildschirm1 = bar->addMenu(QStringLiteral("Bild&schirm"));
+    automatisch1 = MenuePunkt(Bildschirm1, "&automatisch", "automatisch1", &TForm1::automatisch1Click);
+    N640mal480 = MenuePunkt(Bildschirm1, "&640x480", "N640mal480", &TForm1::N640mal480Click);
+    N800mal600 = MenuePunkt(Bildschirm1, "&800x600", "N800mal600", &TForm1::N800mal600Click);
+    N1024mal768 = MenuePunkt(Bildschirm1, "&1024x768", "N1024mal768", &TForm1::N1024mal768Click);
+    for (QAction *item : {automatisch1, N640mal480, N800mal600, N1024mal768})
+        item->setCheckable(true);
+}
+
+void TForm1::FormResize()
+{
+    const int CW = Client->width();
+    const int CH = Client->height();
+    const int SB = StatusBar1->height();
+    const int PH = PaletteHoehe;
+
+    HScrollBar->move(1, CH - 17 - SB);
+    HScrollBar->resize(CW - 17, HScrollBar->height());
+    if (CW < PlanBreite) {
+        HScrollBar->setEnabled(true);
+        HScrollBar->show();
+        HScrollBar->setMaximum(PlanBreite);
+        Velmo->resize(CW - 17, Velmo->height());
+    } else {
+        Velmo->resize(PlanBreite, Velmo->height());
+    }
+
+    VScrollBar->move(CW - 17, 1);
+    VScrollBar->resize(VScrollBar->width(), std::max(0, CH - PH - 17));
+    if (CH - PH - 17 - SB < PlanHoehe) {
+        VScrollBar->setEnabled(true);
+        VScrollBar->show();
+        VScrollBar->setMaximum(PlanHoehe);
+        Velmo->resize(Velmo->width(), std::max(0, CH - PH - 17 - SB));
+    } else {
+        Velmo->resize(Velmo->width(), PlanHoehe);
+    }
+    Velmo->move(1, 1);
+
+    Regler_panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, 570, StreifenHoehe);
+    Manage_panel->setGeometry(Regler_panel->width() + 1, Regler_panel->y(),
+                              std::max(0, CW - Regler_panel->width() - VScrollBar->width() - 5), StreifenHoehe);
+    Memo1->setGeometry(Manage_panel->x() + 20, 1, 270, Memo1->height());
+
+    Decod_Panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, std::max(0, CW - VScrollBar->width() - 5), StreifenHoehe);
+    const std::initializer_list<std::pair<QWidget *, QPoint>> dekoderPlaetze = {
+        {Decod_Label, {150, 5}},   {Daten_label, {250, 5}},   {Index_label, {30, 24}},
+        {Image1, {90, 24}},        {Image2, {90, 52}},        {Image3, {90, 80}},
+        {Decod_edit1, {150, 24}},  {Decod_edit2, {150, 52}},  {Decod_edit3, {150, 80}},
+        {Daten_Edit1, {250, 24}},  {Daten_Edit2, {250, 52}},  {Daten_Edit3, {250, 80}},
+        {Protokoll_Label, {350, 5}}, {Protokoll_Edit, {350, 24}}, {Speichern_Button, {350, 87}}};
+    for (const auto &[widget, platz] : dekoderPlaetze)
+        widget->move(platz);
+
+    Panel->move(1, CH - Panel->height() - HScrollBar->height() - SB);
+    Hilfsbild1->move(Panel->width() + 5, Panel->y());
+
+    ProgressBar1->resize(300, ProgressBar1->height());
+    ProgressBar1->move(BildschirmBreite / 2 - 300 / 2, Velmo->height() + 5);
+    Prozent_Label->move(BildschirmBreite / 2 - Prozent_Label->width() / 2,
+                        ProgressBar1->height() + Velmo->height() + 5);
+
+    StatusBar1->setGeometry(0, CH - SB, CW, SB);
+}

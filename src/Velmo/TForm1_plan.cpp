@@ -1,0 +1,72 @@
+#include "Velmo/TForm1.h"
+
+#include "Velmo/TBildFlaeche.h"
+#include "elemente/Bilder.h"
+
+#include <QScrollBar>
+
+void TForm1::PlanLoeschen()
+{
+    PlanBitmap.fill(PlanFarbe);
+}
+
+void TForm1::ZeichneElement(int state, int x, int y, int element)
+{
+    if (element < 1 || element > ElementAnzahl)
+        return;
+    IconZeichnen(IconName(element, state), x, y);
+}
+
+void TForm1::IconZeichnen(const QString &name, int x, int y)
+{
+    LadeBild(WorkDir + "Data/" + name, IconBitmap);
+    QuellRect = Rechteck(0, 0, IconGroesse, IconGroesse);
+    ZielRect = Rechteck(x - ScrollX, y - ScrollY, x - ScrollX + IconGroesse, y - ScrollY + IconGroesse);
+    KopiereBlock(Velmo->Bild, ZielRect.topLeft(), IconBitmap, QuellRect);
+    Velmo->Zeigen();
+    ZielRect = Rechteck(x, y, x + IconGroesse, y + IconGroesse);
+    KopiereBlock(PlanBitmap, ZielRect.topLeft(), IconBitmap, QuellRect);
+}
+
+// Copies the part of the plan that starts at (h, v) to the view's top left.
+void TForm1::SichtfensterKopieren(int h, int v)
+{
+    const int w = std::min(PlanBitmap.width() - h, Velmo->Bild.width());
+    const int hoehe = std::min(PlanBitmap.height() - v, Velmo->Bild.height());
+    ZielRect = Rechteck(0, 0, w, hoehe);
+    QuellRect = Rechteck(h, v, h + w, v + hoehe);
+    KopiereBlock(Velmo->Bild, ZielRect.topLeft(), PlanBitmap, QuellRect);
+    Velmo->Zeigen();
+}
+
+void TForm1::SichtFuellen()
+{
+    Velmo->Bild.fill(PlanFarbe);
+}
+
+void TForm1::VelmoPaint()
+{
+    SichtFuellen();
+    SichtfensterKopieren(ScrollX, ScrollY);
+}
+
+static void Einrasten(QScrollBar *bar)
+{
+    bar->setValue(Raster(bar->value()));
+}
+
+void TForm1::HScrollBarChange()
+{
+    Einrasten(HScrollBar);
+    SichtFuellen();
+    SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
+    ScrollX = HScrollBar->value();
+}
+
+void TForm1::VScrollBarChange()
+{
+    Einrasten(VScrollBar);
+    SichtFuellen();
+    SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
+    ScrollY = VScrollBar->value();
+}

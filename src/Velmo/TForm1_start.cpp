@@ -1,0 +1,212 @@
+#include "Velmo/TForm1.h"
+
+#include "Velmo/LeseThreads.h"
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TStatusLeiste.h"
+#include "formip/TForm3.h"
+#include "formip/TForm_IP.h"
+#include "lokunit/TForm2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace {
+
+QSize Desktopgroesse()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+}
+
+// Shows the busy cursor for as long as it lives.
+struct Sanduhr
+{
+    Sanduhr() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Sanduhr() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
+    : Dialog(dialoge ? std::move(dialoge) : std::make_unique<QtDialoge>(this))
+{
+    WorkDir = workDir;
+    SteuerelementeErzeugen();
+    MenueErzeugen();
+    Geschuetzt(*Dialog, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1()
+{
+    LeserBeenden();
+}
+
+void TForm1::DialogeErzeugen()
+{
+    Form_IP = std::make_unique<TForm_IP>(*this);
+    Form2 = std::make_unique<TForm2>(this);
+    Form3 = std::make_unique<TForm3>(*this);
+}
+
+void TForm1::FormCreate()
+{
+    const QSize desktop = Desktopgroesse();
+    Fensterlage(desktop.width(), desktop.height());
+
+    Elemente = ElementTabelle();
+    Positionen.assign(MaxPositionen + 1, C_Position());
+
+    PlanFarbe = QColor(192, 192, 192);
+    PaletteHoehe = PaletteHoeheStandard;
+    PaletteBreite = PaletteBreiteStandard;
+    PlanBreite = 980;
+    PlanHoehe = 680;
+
+    BildschirmBreite = desktop.width();
+    BildschirmHoehe = desktop.height();
+
+    PlanBitmap = QImage(PlanBreite, PlanHoehe, QImage::Format_RGB32);
+    PaletteBitmap = QImage(PaletteBreite, PaletteHoehe, QImage::Format_RGB32);
+    IconBitmap = QImage(28, 28, QImage::Format_RGB32);
+    Hintergrund = QImage(28, 28, QImage::Format_RGB32);
+
+    Panel->resize(617, 113);
+
+    Fahr = std::make_unique<CFahr>();
+    Bahn = std::make_unique<Cbahn>(*this, Command_Socket, [this](const QString &zeile) { Memo1->appendPlainText(zeile); });
+    Rueck = std::make_unique<Crueck>(
+        *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
+        [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
+
+    Decod_Panel->hide();
+    ProgressBar1->hide();
+    Prozent_Label->hide();
+    Panel->hide();
+
+    Titel = QStringLiteral("Strandor V 0.5");
+    setWindowTitle(Titel);
+
+    EntwurfModus = DekoderModus = BetriebModus = FahrstrassenModus = ReglerModus = ElementGewaehlt = false;
+    ElementeGeladen = false;
+    AktuelleFahrstrasse = 1;
+    ScrollX = 0;
+    ScrollY = 0;
+
+    for (QAction *item : {Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
+                          Fahrstrassen1, Softregler1, Abfragestarten1, Abfragebeenden1})
+        item->setEnabled(false);
+    PosAnzahl = 0;
+    Bildschirm1->setEnabled(true);
+    automatisch1->setChecked(true);
+    for (QAction *item : {N640mal480, N800mal600, N1024mal768})
+        item->setChecked(false);
+
+    SrcpVersion = SrcpVersion073;
+    InfoMode = 0;
+
+    StatusBar1->SetzeText(1, "WorkDir: " + WorkDir);
+    PlanLoeschen();
+
+    Lokomotiven = LokTabelle();
+
+    LadeElemente();
+
+    ServerHost = "localhost";
+    ServerPort = 12345;
+    VerbindungenEinstellen();
+
+    try {
+        Bahn->LoadParameters();
+        VerbindungenEinstellen();
+    } catch (const std::exception &) {
+        Dialog->Meldung(QStringLiteral("Die Parameterdatei wurde nicht gefunden"), QStringLiteral("Fehler"),
+                        Dialoge::Art::Warnung);
+    }
+
+    Fahr->Leeren();
+}
+
+void TForm1::VerbindungenEinstellen()
+{
+    for (TcpClient *socket : {&Command_Socket, &Poll_Socket, &Info_Socket})
+        socket->setHost(ServerHost);
+    Command_Socket.setPort(ServerPort);
+    Poll_Socket.setPort(ServerPort + 1);
+    Info_Socket.setPort(ServerPort + 2);
+}
+
+void TForm1::LadeElemente()
+{
+    Sanduhr sanduhr;
+    LadeKatalog(*this, WorkDir, PaletteBitmap, IconBitmap);
+    Panel->Bild = PaletteBitmap;
+    Panel->Zeigen();
+}
+
+void TForm1::Fensterlage(int w, int h)
+{
+    resize(w - 5, h - 35);
+    move((w - width()) / 2, 1);
+    if (layout())
+        layout()->activate();
+    FormClientHoehe = Client->height();
+    FormClientBreite = Client->width();
+}
+
+void TForm1::Bildschirmmodus(QAction *item, int w, int h)
+{
+    for (QAction *other : {automatisch1, N640mal480, N800mal600, N1024mal768})
+        other->setChecked(other == item);
+    Fensterlage(w, h);
+}
+
+void TForm1::automatisch1Click()
+{
+    const QSize desktop = Desktopgroesse();
+    Bildschirmmodus(automatisch1, desktop.width(), desktop.height());
+}
+
+void TForm1::N640mal480Click()
+{
+    Bildschirmmodus(N640mal480, 640, 480);
+}
+
+void TForm1::N800mal600Click()
+{
+    Bildschirmmodus(N800mal600, 800, 600);
+}
+
+void TForm1::N1024mal768Click()
+{
+    Bildschirmmodus(N1024mal768, 1024, 768);
+}
+
+void TForm1::Exit1Click()
+{
+    Bahn->SaveParameters();
+    close();
+}
+
+void TForm1::FehlerZeigen(const QString &text)
+{
+    Dialog->Meldung(text, QStringLiteral("velmo"), Dialoge::Art::Fehler);
+}
+
+void TForm1::IPAdresseHost1Click()
+{
+    Form_IP->exec();
+}
+
+void TForm1::SRCPVersion1Click()
+{
+    if (Form3->exec() == QDialog::Accepted)
+        SrcpVersion = Form3->RadioGroup1Index() == 0 ? SrcpVersion073 : SrcpVersion080;
+}

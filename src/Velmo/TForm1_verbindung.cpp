@@ -1,0 +1,218 @@
+#include "Velmo/TForm1.h"
+
+#include "Velmo/LeseThreads.h"
+#include "Velmo/TStatusLeiste.h"
+#include "bahncalc/antworten.h"
+#include "bahncalc/betrieb.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QThread>
+
+namespace {
+
+// The plain pause after opening a connection; the interface is not served.
+constexpr int Oeffnungspause = 500;
+
+// Starts a reader on the connection just opened, ending the reader of the
+// previous connection first.
+template<class Thread>
+void LeserStarten(std::unique_ptr<Thread> &thread, TcpClient &socket, TForm1 &form)
+{
+    QThread::msleep(Oeffnungspause);
+    thread.reset();
+    thread = std::make_unique<Thread>(socket.verbindung(), form);
+    thread->start();
+}
+
+template<class Thread>
+void LeserBitten(const std::unique_ptr<Thread> &thread)
+{
+    if (thread)
+        thread->Beenden();
+}
+
+} // namespace
+
+void TForm1::VerbindungsFehler(const QString &socket, const VelmoFehler &fehler)
+{
+    Dialog->Meldung(QStringLiteral("Fehler %1:\r%2").arg(socket, fehler.Text), QStringLiteral("Fehler"),
+                    Dialoge::Art::Fehler);
+}
+
+void TForm1::Hostverbinden1Click()
+{
+    try {
+        Command_Socket.connect();
+        CommandConnected = true;
+        Hostverbinden1->setEnabled(false);
+        Bahn->NeueSitzung();
+        LeserStarten(ClientThread, Command_Socket, *this);
+    } catch (const VelmoFehler &fehler) {
+        VerbindungsFehler(QStringLiteral("CommandSocket"), fehler);
+        Command_Socket.disconnect();
+        CommandConnected = false;
+        Hostverbinden1->setEnabled(true);
+    }
+
+    if (Command_Socket.connected()) {
+        if (SrcpVersion == SrcpVersion073)
+            Command_Socket.write("SET POWER ON\n");
+        else
+            Bahn->StartSession();
+    }
+
+    if (InfoMode > 0) {
+        try {
+            Info_Socket.connect();
+            InfoConnected = true;
+            LeserStarten(InfoThread, Info_Socket, *this);
+        } catch (const VelmoFehler &fehler) {
+            VerbindungsFehler(QStringLiteral("InfoSocket"), fehler);
+            Info_Socket.disconnect();
+            InfoConnected = false;
+        }
+    }
+}
+
+void TForm1::Hosttrennen1Click()
+{
+    Hostverbinden1->setEnabled(true);
+    if (CommandConnected)
+        LeserBitten(ClientThread);
+    Command_Socket.disconnect();
+    CommandConnected = false;
+    if (InfoConnected)
+        LeserBitten(InfoThread);
+    Info_Socket.disconnect();
+    InfoConnected = false;
+}
+
+void TForm1::FormCloseQuery(bool &CanClose)
+{
+    CanClose = !Command_Socket.connected();
+    if (!CanClose)
+        Dialog->Meldung(QStringLiteral("Velmo ist noch mit dem Server verbunden, bitte erst die Verbindung schliessen!"),
+                        QStringLiteral("Fehler"), Dialoge::Art::Information);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool CanClose = true;
+    FormCloseQuery(CanClose);
+    if (CanClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// Every reader ends and is joined before the window goes, so no thread
+// outlives the program.
+void TForm1::LeserBeenden()
+{
+    LeserBitten(ClientThread);
+    LeserBitten(InfoThread);
+    LeserBitten(PollThread);
+    for (TcpClient *socket : {&Command_Socket, &Info_Socket, &Poll_Socket})
+        socket->disconnect();
+    ClientThread.reset();
+    InfoThread.reset();
+    PollThread.reset();
+}
+
+void TForm1::Abfragestarten1Click()
+{
+    Abfragestarten1->setEnabled(false);
+    reset1->setEnabled(false);
+    try {
+        Poll_Socket.connect();
+        PollConnected = true;
+        LeserStarten(PollThread, Poll_Socket, *this);
+    } catch (const VelmoFehler &fehler) {
+        VerbindungsFehler(QStringLiteral("PollSocket"), fehler);
+        Poll_Socket.disconnect();
+        PollConnected = false;
+        Abfragestarten1->setEnabled(true);
+    }
+}
+
+void TForm1::Abfragebeenden1Click()
+{
+    if (PollConnected) {
+        LeserBitten(PollThread);
+        Poll_Socket.disconnect();
+        PollConnected = false;
+    }
+    Abfragestarten1->setEnabled(true);
+    reset1->setEnabled(true);
+}
+
+void TForm1::reset1Click()
+{
+    Rueck->RueckmeldungReset();
+}
+
+void TForm1::PowerSenden(bool ein)
+{
+    if (!Command_Socket.connected())
+        return;
+    for (const QByteArray &befehl : PowerBefehle(SrcpVersion, ein))
+        Command_Socket.writeLine(befehl);
+}
+
+void TForm1::Poweron1Click()
+{
+    PowerSenden(true);
+}
+
+void TForm1::Poweroff1Click()
+{
+    PowerSenden(false);
+}
+
+void TForm1::freieBefehle1Click()
+{
+    QString befehl;
+    if (Dialog->Eingabe(QStringLiteral("Befehlseingabe"), QStringLiteral("z.B. SET GA M 16 1 1 500"), befehl)
+        && Command_Socket.connected())
+        Command_Socket.writeLine(befehl.toUtf8());
+}
+
+void TForm1::KommandoZeile(const QByteArray &line)
+{
+    const QString text = QString::fromUtf8(line);
+    StatusBar1->SetzeText(1, text);
+    Memo1->appendPlainText(text);
+    const Antwort antwort = ZerlegeAntwort(line);
+    if (!antwort.Gueltig)
+        return;
+    CommandReply = antwort.Wort;
+    if (antwort.IstGo)
+        SessionIdText = antwort.SessionIdText;
+}
+
+void TForm1::InfoZeile(const QByteArray &line)
+{
+    StatusBar1->SetzeText(2, QString::fromUtf8(line));
+}
+
+// Feedback lines go to the display; a line whose contact or value is no
+// number is dropped without a message, as is every other line.
+void TForm1::PollZeile(const QByteArray &line)
+{
+    const QString text = QString::fromUtf8(line);
+    try {
+        switch (RueckmeldungsArt(text)) {
+        case RueckArt::Einzel:
+            Rueck->RueckmeldungZeigen(text);
+            break;
+        case RueckArt::Alle:
+            Rueck->RueckmeldungAlleZeigen(text);
+            break;
+        case RueckArt::Keine:
+            break;
+        }
+    } catch (const VelmoFehler &) {
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+constexpr int IconGroesse = 27;
+
+// "Icon0701.bmp" for element 7 in state 1: the element number in two digits
+// and the state suffix (01 to 03, 11 to 13); states below 1 count as 1, any
+// other state gets no suffix (such a name never exists as a file).
+QString IconName(int element, int state);
+
+// Loads a picture file into image; raises VelmoFehler when the file is
+// missing or not a readable picture, leaving image untouched.
+void LadeBild(const QString &path, QImage &image);
+
+// Unscaled block copy of source rectangle `from` of `source` with its top
+// left corner at `to` of `target`; whatever falls outside is clipped.
+void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from);
+
+// Rectangle from left, top, right and bottom, right and bottom exclusive.
+inline QRect Rechteck(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}

@@ -1,0 +1,45 @@
+#include "elemente/Katalog.h"
+
+#include "elemente/Bilder.h"
+#include "hilfen/textdatei.h"
+
+int CKatalog::FindePaletteElement(int x, int y) const
+{
+    for (int i = 1; i <= ElementAnzahl; ++i)
+        if (Elemente[i].PaletteX == x && Elemente[i].PaletteY == y)
+            return Elemente[i].Nummer;
+    return 0;
+}
+
+static void LiesElement(TextLeser &datei, C_Element &e)
+{
+    e.Nummer = datei.LiesZahl();
+    e.Name = datei.LiesText();
+    e.PaletteX = datei.LiesZahl();
+    e.PaletteY = datei.LiesZahl();
+    e.Zustaende = datei.LiesZahl();
+    e.Zusatz = datei.LiesZahl();
+    e.Bild1 = datei.LiesText();
+    e.Bild2 = datei.LiesText();
+    e.Bild3 = datei.LiesText();
+    e.Text1 = datei.LiesText();
+    e.Text2 = datei.LiesText();
+    e.Text3 = datei.LiesText();
+}
+
+void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap, QImage &IconBitmap)
+{
+    PaletteBitmap.fill(PaletteFarbe);
+    TextLeser datei(workDir + "Data/Elemente1.dat");
+    for (int i = 1; i <= ElementAnzahl; ++i)
+        LiesElement(datei, katalog.Elemente[i]);
+    katalog.ElementeGeladen = true;
+
+    // The palette shows each icon without its top row and left column: the
+    // copy takes (1, 1) to (27, 27) and puts it at the spot's corner.
+    for (int i = 1; i <= ElementAnzahl; ++i) {
+        const C_Element &e = katalog.Elemente[i];
+        LadeBild(workDir + "Data/" + QString::fromUtf8(e.Bild1), IconBitmap);
+        KopiereBlock(PaletteBitmap, QPoint(e.PaletteX, e.PaletteY), IconBitmap, Rechteck(1, 1, 27, 27));
+    }
+}

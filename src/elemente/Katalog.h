@@ -1,0 +1,27 @@
+#pragma once
+
+#include "elemente/C_Element.h"
+
+#include <QImage>
+#include <QString>
+
+constexpr int PaletteBreiteStandard = 617;
+constexpr int PaletteHoeheStandard = 113;
+const QColor PaletteFarbe(128, 0, 0);
+
+// The element catalogue as the main window keeps it.
+struct CKatalog
+{
+    ElementTabelle Elemente;
+    bool ElementeGeladen = false;
+
+    // Nummer of the first record (index 1 upwards) whose palette spot is
+    // exactly (x, y); 0 when there is none.
+    int FindePaletteElement(int x, int y) const;
+};
+
+// Reads Data/Elemente1.dat below workDir into the catalogue and draws every
+// element's first picture into the palette. The palette is filled maroon
+// first; on an error the records read so far keep their new values,
+// ElementeGeladen stays false and the error is raised.
+void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap, QImage &IconBitmap);

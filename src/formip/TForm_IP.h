@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TForm1;
+
+// "IP-Verbindung": server host, base port and info mode.
+class TForm_IP : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TForm_IP(TForm1 &form);
+
+    QLabel *Label_host = nullptr;
+    QLineEdit *Host_Edit = nullptr;
+    QLabel *Label_port = nullptr;
+    QLineEdit *Port_Edit = nullptr;
+    QLabel *Label1 = nullptr;
+    QCheckBox *Info_CheckBox = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button1 = nullptr;
+
+    // "speichern": take over host, port and info mode, write the settings
+    // file and close. A port that is not a number stops it with an error.
+    void Button2Click();
+    // "abbrechen": close without a change.
+    void Button1Click();
+
+private:
+    TForm1 &Form;
+};

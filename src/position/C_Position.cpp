@@ -1,0 +1,49 @@
+#include "position/C_Position.h"
+
+int Raster(int v)
+{
+    return (v / RasterGroesse) * RasterGroesse;
+}
+
+bool CPlanZellen::NeuePosition(int x, int y, int element)
+{
+    if (PosAnzahl >= MaxPositionen)
+        return false;
+    const int n = ++PosAnzahl;
+    C_Position &p = Positionen[n];
+    p = C_Position();
+    p.Nummer = n;
+    p.Element = element;
+    p.X = x;
+    p.Y = y;
+    p.Zustand = 1;
+    return true;
+}
+
+const C_Position *CPlanZellen::ErsteZelle(int x, int y) const
+{
+    for (int i = 1; i <= PosAnzahl; ++i) {
+        const C_Position &p = Positionen[i];
+        if (p.X == x && p.Y == y && !IstLoch(p))
+            return &p;
+    }
+    return nullptr;
+}
+
+int CPlanZellen::FindePosition(int x, int y) const
+{
+    const C_Position *p = ErsteZelle(x, y);
+    return p ? p->Nummer : 0;
+}
+
+int CPlanZellen::FindeElement(int x, int y) const
+{
+    const C_Position *p = ErsteZelle(x, y);
+    return p ? p->Element : 0;
+}
+
+void CPlanZellen::LoeschePosition(int i)
+{
+    if (i >= 1 && i <= MaxPositionen)
+        Positionen[i] = C_Position();
+}

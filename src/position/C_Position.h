@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+// One placed cell of the plan.
+class C_Position
+{
+public:
+    int Nummer = 0;      // own slot index
+    int Element = 0;     // catalogue element 1..88
+    int X = 0;           // left pixel, a multiple of 27
+    int Y = 0;           // top pixel, a multiple of 27
+    int Zustand = 0;
+    int Dekoder1 = 0;
+    int Dekoder2 = 0;
+    int Dekoder3 = 0;
+    int Adresse1 = 0;
+    int Adresse2 = 0;
+    int Adresse3 = 0;
+    int Fahrstrasse = 0;
+    QByteArray Protokoll; // "N"/"n": DCC, anything else Motorola
+};
+
+constexpr int RasterGroesse = 27;
+constexpr int MaxPositionen = 10000;
+
+// Snaps a coordinate to the 27-pixel raster, rounding towards zero.
+int Raster(int v);
+
+// The list of placed cells: slots 1 to PosAnzahl are in use, slot 0 never.
+// Cells are appended and cleared in place (a cleared slot is a hole), never
+// removed.
+struct CPlanZellen
+{
+    std::vector<C_Position> Positionen = std::vector<C_Position>(MaxPositionen + 1);
+    int PosAnzahl = 0;
+
+    // Appends a cell in state 1; refused (false, table unchanged) when all
+    // 10000 slots are in use.
+    bool NeuePosition(int x, int y, int element);
+    // Nummer / Element of the lowest slot at exactly (x, y); 0 if none.
+    // Holes never match, so a cleared cell does not hide a real cell at (0, 0).
+    int FindePosition(int x, int y) const;
+    int FindeElement(int x, int y) const;
+    // Turns slot i into a hole; PosAnzahl is unchanged.
+    void LoeschePosition(int i);
+
+private:
+    const C_Position *ErsteZelle(int x, int y) const;
+};
+
+inline bool IstLoch(const C_Position &p)
+{
+    return p.Nummer == 0 && p.Element == 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "lokunit/cLocoInfo.h"
+
+#include <QByteArray>
+#include <QString>
+
+constexpr int SrcpVersion073 = 70;
+constexpr int SrcpVersion080 = 80;
+
+// The connection settings, the state of the three connections and the
+// locomotive records, as the main window keeps them for the whole run.
+struct BahnZustand
+{
+    QString WorkDir;
+    QByteArray ServerHost = "localhost";
+    int ServerPort = 12345;
+    int SrcpVersion = SrcpVersion073;
+    int InfoMode = 0;
+
+    bool CommandConnected = false;
+    bool InfoConnected = false;
+    bool PollConnected = false;
+    int SessionId = 0;
+    QByteArray CommandReply;
+    QByteArray SessionIdText;
+
+    LokTabelle Lokomotiven;
+};
+
+// The settings file Data/parmc.dat: port, host, version, info mode and the
+// first ten locomotive records, 164 lines.
+constexpr int GespeicherteLoks = 10;
+
+// Reads the file, assigning every value as soon as it is read; raises
+// VelmoFehler at the first failure, keeping what was read before it.
+void LiesParameterDatei(const QString &path, BahnZustand &zustand);
+// Writes the file through a temporary file; the old file survives a failure.
+void SchreibeParameterDatei(const QString &path, const BahnZustand &zustand);

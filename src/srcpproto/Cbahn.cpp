@@ -1,0 +1,115 @@
+#include "srcpproto/Cbahn.h"
+
+#include "bahncalc/lokbefehle.h"
+#include "bahncalc/zubehoer.h"
+#include "hilfen/fehler.h"
+#include "hilfen/pause.h"
+#include "hilfen/texte.h"
+#include "sockets/TcpClient.h"
+
+Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll)
+    : Zustand(zustand), Command_Socket(commandSocket), Protokollieren(std::move(protokoll))
+{
+}
+
+QString Cbahn::ParameterPfad() const
+{
+    return Zustand.WorkDir + "Data/parmc.dat";
+}
+
+void Cbahn::LoadParameters()
+{
+    LiesParameterDatei(ParameterPfad(), Zustand);
+}
+
+void Cbahn::SaveParameters()
+{
+    SchreibeParameterDatei(ParameterPfad(), Zustand);
+}
+
+bool Cbahn::ErwarteOk(const QString &fehlertext)
+{
+    if (Zustand.CommandReply == "OK")
+        return true;
+    Protokollieren(fehlertext);
+    return false;
+}
+
+void Cbahn::StartSession()
+{
+    Zustand.SessionId = 0;
+    Pause(1000);
+    Command_Socket.writeLine("SET CONNECTIONMODE SRCP COMMAND");
+    Pause(500);
+    if (!ErwarteOk(QStringLiteral("Der Command Modus konnte niht gestartet werden!")))
+        return;
+    Command_Socket.writeLine("GO");
+    Pause(1000);
+    if (ErwarteOk(QStringLiteral("Die Session konnte nicht begonnen werden!")))
+        Zustand.SessionId = StrToInt(TrimSteuerzeichen(QString::fromUtf8(Zustand.SessionIdText)));
+    Protokollieren(QStringLiteral("SessionID :%1").arg(Zustand.SessionId));
+}
+
+void Cbahn::NeueSitzung()
+{
+    for (cLocoInfo &lok : Zustand.Lokomotiven)
+        lok.Initialisiert = 0;
+    AngemeldeteZubehoere.clear();
+}
+
+void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output)
+{
+    if (!ZubehoerSchaltbar(decoderAddress, output))
+        return;
+    const ZubehoerAdresse ziel = ZubehoerZiel(decoderAddress, output);
+    if (!Zustand.CommandConnected)
+        return;
+    const bool srcp08 = Zustand.SrcpVersion == SrcpVersion080;
+    auto befehl = [&](int value) {
+        return srcp08 ? ZubehoerBefehl80(protocol, ziel, value) : ZubehoerBefehl70(protocol, ziel, value);
+    };
+    if (srcp08) {
+        const std::pair<int, int> schluessel(ZubehoerBus(protocol), ziel.Adresse);
+        if (!AngemeldeteZubehoere.contains(schluessel)) {
+            Command_Socket.write(ZubehoerInit80(protocol, ziel.Adresse));
+            AngemeldeteZubehoere.insert(schluessel);
+        }
+    }
+    Command_Socket.write(befehl(1));
+    Pause(Schaltimpuls);
+    Command_Socket.write(befehl(0));
+}
+
+void Cbahn::SendLocoCommand(int locoIndex)
+{
+    cLocoInfo &lok = Zustand.Lokomotiven.at(locoIndex);
+    if (!Zustand.CommandConnected)
+        return;
+    if (Zustand.SrcpVersion == SrcpVersion073) {
+        Command_Socket.write(LokBefehl70(lok));
+    } else if (Zustand.SrcpVersion == SrcpVersion080) {
+        const QByteArray fahrbefehl = LokBefehl80(lok);
+        if (fahrbefehl.isEmpty())
+            return;
+        if (lok.Initialisiert != 1) {
+            Command_Socket.write(BuildLocoInit(locoIndex));
+            lok.Initialisiert = 1;
+        }
+        Command_Socket.write(fahrbefehl);
+    }
+}
+
+QByteArray Cbahn::BuildLocoInit(int locoIndex) const
+{
+    return LokInit80(Zustand.Lokomotiven.at(locoIndex));
+}
+
+int Cbahn::ProtocolBus(const QByteArray &code) const
+{
+    return ::ProtocolBus(code);
+}
+
+int Cbahn::ProtocolVersion(const QByteArray &code) const
+{
+    return ::ProtocolVersion(code);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "srcpproto/BahnZustand.h"
+
+#include <QSet>
+#include <functional>
+
+class TcpClient;
+
+// The SRCP operations of the program: the settings file, the opening
+// exchange of an SRCP 0.8 session and the accessory and locomotive commands.
+class Cbahn
+{
+public:
+    using Protokoll = std::function<void(const QString &)>;
+
+    Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll);
+
+    void LoadParameters();
+    void SaveParameters();
+
+    // The opening exchange of an SRCP 0.8 session, waiting for the server's
+    // replies while the interface keeps running.
+    void StartSession();
+    // A new connection: every locomotive and accessory is announced again
+    // before its first command.
+    void NeueSitzung();
+
+    // Pulses one accessory output: on, 5000 ms, off. Nothing is sent while
+    // the command connection is closed.
+    void SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output);
+    // Sends the drive command of locomotive locoIndex (0 to 39).
+    void SendLocoCommand(int locoIndex);
+    QByteArray BuildLocoInit(int locoIndex) const;
+    int ProtocolBus(const QByteArray &code) const;
+    int ProtocolVersion(const QByteArray &code) const;
+
+    // The 5000 ms between switching an output on and off.
+    static constexpr int Schaltimpuls = 5000;
+
+private:
+    QString ParameterPfad() const;
+    bool ErwarteOk(const QString &fehlertext);
+
+    BahnZustand &Zustand;
+    TcpClient &Command_Socket;
+    Protokoll Protokollieren;
+    // Accessory addresses (bus, address) announced to the server in this session.
+    QSet<std::pair<int, int>> AngemeldeteZubehoere;
+};

@@ -1,0 +1,368 @@
+// The main window: start-up, layout, screen sizes, the plan view, the two
+// settings dialogs and the error guard.
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TStatusLeiste.h"
+#include "elemente/Bilder.h"
+#include "formip/TForm3.h"
+#include "formip/TForm_IP.h"
+#include "scripteddialoge.h"
+#include "testwork.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QByteArray Parameterdatei(const QByteArray &kopf)
+{
+    QByteArray text = kopf;
+    for (int i = 0; i < 10; ++i)
+        text += "M1\nLok\n0\n-1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n";
+    return text;
+}
+
+void PortsSind(TForm1 &f, const QByteArray &host, int p)
+{
+    QCOMPARE(f.Command_Socket.host(), host);
+    QCOMPARE(f.Poll_Socket.host(), host);
+    QCOMPARE(f.Info_Socket.host(), host);
+    QCOMPARE(f.Command_Socket.port(), p);
+    QCOMPARE(f.Poll_Socket.port(), p + 1);
+    QCOMPARE(f.Info_Socket.port(), p + 2);
+}
+
+bool IstSilber(const QImage &bild, int x, int y)
+{
+    return QColor(bild.pixel(x, y)) == QColor(192, 192, 192);
+}
+
+} // namespace
+
+class TestFenster_ : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startZustand()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        QCOMPARE(f->windowTitle(), QString("Strandor V 0.5"));
+        QCOMPARE(f->StatusBar1->Text(1), "WorkDir: " + work.path());
+        QCOMPARE(f->PosAnzahl, 0);
+        QVERIFY(f->ElementeGeladen);
+
+        const QList<std::pair<QString, bool>> items = {
+            {"&Neu", true}, {"Ö&ffnen", true}, {"&Speichern", false}, {"Speichern &als", false},
+            {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true},
+            {"&Gleisbild entwerfen", false}, {"&Dekoderadressen", false}, {"&Betrieb", false},
+            {"&Fahrstrassen", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},
+            {"&SRCP Version", true}, {"Abfrage &starten", false}, {"Abfrage &beenden", false},
+            {"Rese&t", true}, {"Power o&n", true}, {"Power o&ff", true},
+            {"Dekoder &Programmierung", true}, {"freie &Befehle", true}, {"&automatisch", true},
+            {"&640x480", true}, {"&800x600", true}, {"&1024x768", true}};
+        QStringList menus;
+        QList<std::pair<QString, bool>> gefunden;
+        for (QAction *menu : f->menuBar()->actions()) {
+            menus << menu->text();
+            for (QAction *item : menu->menu()->actions())
+                gefunden.append({item->text(), item->isEnabled()});
+        }
+        QCOMPARE(menus, QStringList({"&Datei", "&Optionen", "&Einstellungen", "&Rückmeldung", "&Befehle", "Bild&schirm"}));
+        QCOMPARE(gefunden, items);
+        QVERIFY(f->automatisch1->isChecked());
+        QVERIFY(!f->N640mal480->isChecked() && !f->N800mal600->isChecked() && !f->N1024mal768->isChecked());
+
+        const QList<QWidget *> versteckt = {f->Decod_Panel, f->ProgressBar1, f->Prozent_Label, f->Panel, f->Hilfsbild1,
+                                            f->Memo1, f->Regler_panel, f->Manage_panel, f->PageControl1};
+        for (QWidget *hidden : versteckt)
+            QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
+
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.Form.get()));
+        const QImage sicht = f->Velmo->grab().toImage();
+        QVERIFY(IstSilber(sicht, 0, 0));
+        QVERIFY(IstSilber(sicht, sicht.width() - 1, sicht.height() - 1));
+        QVERIFY(IstSilber(f->PlanBitmap, 979, 679));
+        QCOMPARE(f->PlanBitmap.size(), QSize(980, 680));
+        QCOMPARE(f->PaletteBitmap.size(), QSize(617, 113));
+        QCOMPARE(f->Panel->size(), QSize(617, 113));
+    }
+
+    void startOhneParameterdatei()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(f.Dialogs->Meldungen[0].Text, QString("Die Parameterdatei wurde nicht gefunden"));
+        QCOMPARE(f.Dialogs->Meldungen[0].Caption, QString("Fehler"));
+        QVERIFY(f.Dialogs->Meldungen[0].Kind == Dialoge::Art::Warnung);
+        PortsSind(*f.Form, "localhost", 12345);
+        QCOMPARE(f->SrcpVersion, 70);
+        QCOMPARE(f->InfoMode, 0);
+    }
+
+    void startMitParameterdatei()
+    {
+        TestWorkDir work;
+        work.writeData("parmc.dat", Parameterdatei("20000\nstellwerk\n80\n5\n"));
+        TestFenster f(work.path());
+        QVERIFY(f.Dialogs->Meldungen.isEmpty());
+        PortsSind(*f.Form, "stellwerk", 20000);
+        QCOMPARE(f->SrcpVersion, 80);
+        QCOMPARE(f->InfoMode, 5);
+        QVERIFY(f->Form_IP->Info_CheckBox->isChecked());
+        QCOMPARE(f->Form3->RadioGroup1Index(), 1);
+
+        // Exit writes the file back with info mode 5 kept as it is.
+        QFile::remove(work.dataPath("parmc.dat"));
+        f->Exit1Click();
+        QFile file(work.dataPath("parmc.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), Parameterdatei("20000\nstellwerk\n80\n5\n"));
+    }
+
+    void startMitWortInZeile3()
+    {
+        TestWorkDir work;
+        work.writeData("parmc.dat", Parameterdatei("20000\nstellwerk\nachtzig\n0\n"));
+        TestFenster f(work.path());
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(f->ServerPort, 20000);
+        QCOMPARE(f->ServerHost, QByteArray("stellwerk"));
+        PortsSind(*f.Form, "localhost", 12345);
+        QCOMPARE(f->Form_IP->Host_Edit->text(), QString("stellwerk"));
+        QCOMPARE(f->Form_IP->Port_Edit->text(), QString("20000"));
+        // A version other than 70 shows "SRCP 0.80"; here the default 70 stays.
+        QCOMPARE(f->Form3->RadioGroup1Index(), 0);
+    }
+
+    void startOhneKatalog()
+    {
+        TestWorkDir work(false);
+        TestFenster f(work.path());
+        // The catalogue error ends the start-up before the settings are read.
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QVERIFY(f.Dialogs->Meldungen[0].Kind == Dialoge::Art::Fehler);
+        QVERIFY(!f->ElementeGeladen);
+        QCOMPARE(QColor(f->PaletteBitmap.pixel(13, 13)), QColor(128, 0, 0));
+        QVERIFY(f->Bahn != nullptr);
+    }
+
+    void bildschirmgroessen()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        f->show();
+        f->N640mal480->trigger();
+        QCOMPARE(f->size(), QSize(635, 445));
+        QCOMPARE(f->pos(), QPoint(2, 1));
+        QVERIFY(f->N640mal480->isChecked());
+        QVERIFY(!f->automatisch1->isChecked() && !f->N800mal600->isChecked() && !f->N1024mal768->isChecked());
+        QCOMPARE(f->FormClientBreite, f->Client->width());
+        QCOMPARE(f->FormClientHoehe, f->Client->height());
+
+        f->N1024mal768->trigger();
+        QCOMPARE(f->size(), QSize(1019, 733));
+        QCOMPARE(f->pos(), QPoint(2, 1));
+        QVERIFY(f->N1024mal768->isChecked() && !f->N640mal480->isChecked());
+    }
+
+    void layoutSchmalUndBreit()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        f->show();
+        f->N640mal480->trigger();
+        QApplication::processEvents();
+        const int CW = f->Client->width(), CH = f->Client->height(), SB = f->StatusBar1->height();
+        QCOMPARE(SB, 17);
+        QCOMPARE(f->Velmo->geometry(), QRect(1, 1, CW - 17, CH - 113 - 17 - SB));
+        QCOMPARE(f->HScrollBar->geometry(), QRect(1, CH - 17 - SB, CW - 17, 17));
+        QCOMPARE(f->HScrollBar->maximum(), 980);
+        QCOMPARE(f->VScrollBar->geometry(), QRect(CW - 17, 1, 17, CH - 113 - 17));
+        QCOMPARE(f->Decod_Panel->geometry(), QRect(1, CH - 113 - 17 - SB, CW - 17 - 5, 113));
+        QCOMPARE(f->Regler_panel->geometry(), QRect(1, CH - 113 - 17 - SB, 570, 113));
+        QCOMPARE(f->Manage_panel->geometry(), QRect(571, CH - 113 - 17 - SB, CW - 570 - 17 - 5, 113));
+        QCOMPARE(f->Panel->pos(), QPoint(1, CH - 113 - 17 - SB));
+        QCOMPARE(f->Speichern_Button->pos(), QPoint(350, 87));
+        QCOMPARE(f->ProgressBar1->geometry().topLeft(), QPoint(f->BildschirmBreite / 2 - 150, f->Velmo->height() + 5));
+
+        // Wide and tall: the whole plan without scrolling.
+        f->resize(1300, 1000);
+        QApplication::processEvents();
+        QCOMPARE(f->Velmo->size(), QSize(980, 680));
+
+        // A client lower than the bottom strip leaves no height for the plan.
+        f->resize(700, 160);
+        QApplication::processEvents();
+        QCOMPARE(f->Velmo->height(), 0);
+    }
+
+    void zeichnenUndRollen()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        f->show();
+        f->N640mal480->trigger();
+        QApplication::processEvents();
+
+        QImage icon;
+        LadeBild(work.dataPath("Icon0302.bmp"), icon);
+        f->HScrollBar->setValue(27);
+        f->VScrollBar->setValue(54);
+        QCOMPARE(f->ScrollX, 27);
+        QCOMPARE(f->ScrollY, 54);
+        f->ZeichneElement(2, 54, 54, 3);
+        for (const QPoint p : {QPoint(0, 0), QPoint(13, 13), QPoint(26, 26), QPoint(5, 20)}) {
+            QCOMPARE(f->PlanBitmap.pixel(QPoint(54, 54) + p), icon.pixel(p));
+            QCOMPARE(f->Velmo->Bild.pixel(QPoint(27, 0) + p), icon.pixel(p));
+        }
+        QCOMPARE(f->Velmo->grab().toImage().pixel(27 + 13, 13), icon.pixel(13, 13));
+
+        // Element 0 and 89 draw nothing and read no file.
+        const QImage vorher = f->PlanBitmap;
+        f->ZeichneElement(1, 0, 0, 0);
+        f->ZeichneElement(1, 0, 0, 89);
+        QCOMPARE(f->PlanBitmap, vorher);
+
+        // A state without a picture name stops with the image error.
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, f->ZeichneElement(5, 0, 0, 12));
+
+        // Snapping to the raster; the last columns of the plan with silver beside them.
+        f->VScrollBar->setValue(0);
+        f->HScrollBar->setValue(100);
+        QCOMPARE(f->HScrollBar->value(), 81);
+        QCOMPARE(f->ScrollX, 81);
+        f->HScrollBar->setValue(980);
+        QCOMPARE(f->HScrollBar->value(), 972);
+        QCOMPARE(f->ScrollX, 972);
+        f->PlanBitmap.setPixel(979, 0, qRgb(1, 2, 3));
+        f->VelmoPaint();
+        QCOMPARE(f->Velmo->Bild.pixel(7, 0), qRgb(1, 2, 3));
+        QVERIFY(IstSilber(f->Velmo->Bild, 8, 0));
+
+        // Covering and uncovering shows the same part again.
+        f->HScrollBar->setValue(27);
+        const QImage sicht = f->Velmo->grab().toImage();
+        f->hide();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.Form.get()));
+        QCOMPARE(f->Velmo->grab().toImage(), sicht);
+    }
+
+    void verbindungsdialog()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        TForm_IP &dialog = *f->Form_IP;
+        QCOMPARE(dialog.windowTitle(), QString("IP-Verbindung"));
+        QCOMPARE(dialog.size(), QSize(369, 234));
+
+        // Empty host: host unchanged; port and info mode taken; file written.
+        dialog.Host_Edit->clear();
+        dialog.Port_Edit->setText("20000");
+        dialog.Info_CheckBox->setChecked(true);
+        dialog.Button2Click();
+        PortsSind(*f.Form, "localhost", 20000);
+        QCOMPARE(f->InfoMode, 1);
+        QFile file(work.dataPath("parmc.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count('\n'), 164);
+
+        // A port that is no number: the error box, host kept, no save, dialog open.
+        QFile::remove(work.dataPath("parmc.dat"));
+        dialog.show();
+        dialog.Host_Edit->setText("zentrale");
+        dialog.Port_Edit->setText("12x");
+        dialog.Info_CheckBox->setChecked(false);
+        f.Dialogs->Meldungen.clear();
+        dialog.Button2->click();
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(f.Dialogs->Meldungen[0].Text, QString("'12x' ist kein gültiger Integerwert"));
+        QVERIFY(f.Dialogs->Meldungen[0].Kind == Dialoge::Art::Fehler);
+        PortsSind(*f.Form, "zentrale", 20000);
+        QCOMPARE(f->InfoMode, 1);
+        QVERIFY(!QFile::exists(work.dataPath("parmc.dat")));
+        QVERIFY(dialog.isVisible());
+
+        // "abbrechen" changes nothing and keeps what the fields hold.
+        dialog.Port_Edit->setText("1");
+        dialog.Button1->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(f->ServerPort, 20000);
+        QCOMPARE(dialog.Port_Edit->text(), QString("1"));
+    }
+
+    void versionsdialog()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        TForm3 &dialog = *f->Form3;
+        QCOMPARE(dialog.windowTitle(), QString("SRCP Version"));
+        QCOMPARE(dialog.RadioGroup1->title(), QString("SRCP Protokoll Version"));
+
+        QTimer::singleShot(0, &dialog, [&] {
+            dialog.SetRadioGroup1Index(1);
+            dialog.Button1->click();
+        });
+        f->SRCPVersion1->trigger();
+        QCOMPARE(f->SrcpVersion, 80);
+        // The version is not written until the next save.
+        QVERIFY(!QFile::exists(work.dataPath("parmc.dat")));
+
+        QTimer::singleShot(0, &dialog, [&] {
+            dialog.SetRadioGroup1Index(0);
+            dialog.Button2->click();
+        });
+        f->SRCPVersion1->trigger();
+        QCOMPARE(f->SrcpVersion, 80);
+
+        QTimer::singleShot(0, &dialog, [&] { dialog.Button1->click(); });
+        f->SRCPVersion1->trigger();
+        QCOMPARE(f->SrcpVersion, 70);
+    }
+
+    // Renders the palette and a plan holding every element in every state
+    // to PNG files in the build directory, for a look by eye.
+    void bilderAlsPng()
+    {
+        TestWorkDir work;
+        TestFenster f(work.path());
+        int zelle = 0;
+        for (int element = 1; element <= 88; ++element)
+            for (int state : {1, 2, 3, 11, 12, 13}) {
+                f->NeuePosition(27 * (zelle % 36), 27 * (zelle / 36), element);
+                f->ZeichneElement(state, 27 * (zelle % 36), 27 * (zelle / 36), element);
+                ++zelle;
+            }
+        QCOMPARE(f->PosAnzahl, 88 * 6);
+        // Every cell got its picture: none of them is left plain silver.
+        for (int i = 0; i < zelle; ++i) {
+            const QRect r(27 * (i % 36), 27 * (i / 36), 27, 27);
+            bool nurSilber = true;
+            for (int y = r.top(); y <= r.bottom() && nurSilber; ++y)
+                for (int x = r.left(); x <= r.right() && nurSilber; ++x)
+                    nurSilber = IstSilber(f->PlanBitmap, x, y);
+            QVERIFY2(!nurSilber, qPrintable(QString("cell %1").arg(i)));
+        }
+        const QString ziel = QDir(QCoreApplication::applicationDirPath()).filePath("bilder");
+        QDir().mkpath(ziel);
+        QVERIFY(f->PaletteBitmap.save(ziel + "/palette.png"));
+        QVERIFY(f->PlanBitmap.save(ziel + "/plan_alle_elemente.png"));
+    }
+};
+
+QTEST_MAIN(TestFenster_)
+#include "test_fenster.moc"

@@ -1,0 +1,345 @@
+// Core rules without a window: strings, numbers, the plan table, the
+// catalogue with its palette, the settings file.
+#include "elemente/Bilder.h"
+#include "elemente/Katalog.h"
+#include "hilfen/fehler.h"
+#include "hilfen/texte.h"
+#include "lokunit/cLocoInfo.h"
+#include "position/C_Position.h"
+#include "srcpproto/BahnZustand.h"
+#include "testwork.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+// A catalogue file of 88 records in the delivered layout, with overrides.
+QByteArray Katalog(const std::function<void(int, QList<QByteArray> &)> &aendern = {})
+{
+    QByteArray text;
+    for (int i = 1; i <= 88; ++i) {
+        const QByteArray nn = QByteArray::number(i).rightJustified(2, '0');
+        QList<QByteArray> rec = {QByteArray::number(i), "Name", QByteArray::number(28 * ((i - 1) % 22) + 1),
+                                 QByteArray::number(28 * ((i - 1) / 22) + 1), "1", "0", "Icon" + nn + "01.bmp",
+                                 "Icon" + nn + "02.bmp", "Icon" + nn + "03.bmp", "", "", ""};
+        if (aendern)
+            aendern(i, rec);
+        text += rec.join('\n') + '\n';
+    }
+    return text;
+}
+
+QImage Palette()
+{
+    return QImage(PaletteBreiteStandard, PaletteHoeheStandard, QImage::Format_RGB32);
+}
+
+QByteArray Parameter(const QByteArray &kopf, int loks = 10)
+{
+    QByteArray text = kopf;
+    for (int i = 0; i < loks; ++i)
+        text += "M2\nLok" + QByteArray::number(i) + "\n" + QByteArray::number(i + 1) + "\n1\n0\n100\n0\n2\n11\n3\n0\n0\n0\n0\n0\n0\n";
+    return text;
+}
+
+} // namespace
+
+class TestKern : public QObject
+{
+    Q_OBJECT
+private slots:
+    void texthilfen()
+    {
+        QCOMPARE(LeftStr("INFO FB", 4), QString("INFO"));
+        QCOMPARE(LeftStr("AB", 5), QString("AB"));
+        QCOMPARE(RightStr("INFO FB", 2), QString("FB"));
+        QCOMPARE(RightStr("AB", 5), QString("AB"));
+        QCOMPARE(MidStr("INFO FB S88 * 01", 13, 1), QString("*"));
+        QCOMPARE(MidStr("ABC", 2, 10), QString("BC"));
+        QCOMPARE(MidStr("ABC", 4, 1), QString());
+        QCOMPARE(TrimSteuerzeichen(" \t18 1\r\n"), QString("18 1"));
+    }
+
+    void utf8Kuerzen()
+    {
+        // "ü" is two bytes: the cut falls after it, never inside it.
+        QCOMPARE(Utf8Kuerzen("Rübezahl", 2), QByteArray("Rü"));
+        QCOMPARE(Utf8Kuerzen("Mü", 3), QByteArray("Mü"));
+        QCOMPARE(Utf8Kuerzen(QByteArray("abcdefghijklmnopqrstuvwxy"), 20), QByteArray("abcdefghijklmnopqrst"));
+        // Latin-1 bytes that are no UTF-8 count one each and are kept as they are.
+        QCOMPARE(Utf8Kuerzen(QByteArray("M\xfc\xfc\xfc"), 3), QByteArray("M\xfc\xfc"));
+        QCOMPARE(Utf8Kuerzen(QByteArray("ab\xc3"), 3), QByteArray("ab\xc3"));
+    }
+
+    void strToInt()
+    {
+        QCOMPARE(StrToInt("20000"), 20000);
+        QCOMPARE(StrToInt("-7"), -7);
+        for (const char *falsch : {"", "abc", "12a", " 12", "-", "99999999999"}) {
+            try {
+                StrToInt(falsch);
+                QFAIL(falsch);
+            } catch (const VelmoFehler &e) {
+                QCOMPARE(e.Text, QStringLiteral("'%1' ist kein gültiger Integerwert").arg(falsch));
+            }
+        }
+    }
+
+    void raster()
+    {
+        QCOMPARE(Raster(0), 0);
+        QCOMPARE(Raster(26), 0);
+        QCOMPARE(Raster(27), 27);
+        QCOMPARE(Raster(980), 972);
+    }
+
+    void planTabelle()
+    {
+        CPlanZellen plan;
+        QCOMPARE(plan.FindePosition(0, 0), 0);
+        QVERIFY(plan.NeuePosition(54, 27, 12));
+        const C_Position &p = plan.Positionen[1];
+        QCOMPARE(plan.PosAnzahl, 1);
+        QCOMPARE(p.Nummer, 1);
+        QCOMPARE(p.Element, 12);
+        QCOMPARE(p.X, 54);
+        QCOMPARE(p.Y, 27);
+        QCOMPARE(p.Zustand, 1);
+        QCOMPARE(p.Dekoder1 + p.Dekoder2 + p.Dekoder3 + p.Adresse1 + p.Adresse2 + p.Adresse3 + p.Fahrstrasse, 0);
+        QCOMPARE(plan.FindePosition(54, 27), 1);
+        QCOMPARE(plan.FindeElement(54, 27), 12);
+        QCOMPARE(plan.FindePosition(54, 28), 0);
+
+        // The same spot twice: the first cell wins.
+        QVERIFY(plan.NeuePosition(54, 27, 3));
+        QCOMPARE(plan.FindePosition(54, 27), 1);
+        QCOMPARE(plan.FindeElement(54, 27), 12);
+
+        // A hole keeps its slot and never hides a real cell at (0, 0).
+        plan.Positionen[1].Protokoll = "N";
+        plan.LoeschePosition(1);
+        QCOMPARE(plan.PosAnzahl, 2);
+        QCOMPARE(plan.Positionen[1].X, 0);
+        QCOMPARE(plan.Positionen[1].Element, 0);
+        QVERIFY(plan.Positionen[1].Protokoll.isEmpty());
+        QCOMPARE(plan.FindePosition(54, 27), 2);
+        QCOMPARE(plan.FindeElement(0, 0), 0);
+        QVERIFY(plan.NeuePosition(0, 0, 7));
+        QCOMPARE(plan.FindePosition(0, 0), 3);
+        QCOMPARE(plan.FindeElement(0, 0), 7);
+
+        // A reused slot is made fresh.
+        plan.Positionen[4].Dekoder1 = 9;
+        QVERIFY(plan.NeuePosition(27, 0, 5));
+        QCOMPARE(plan.Positionen[4].Dekoder1, 0);
+    }
+
+    void planTabelleVoll()
+    {
+        CPlanZellen plan;
+        for (int i = 0; i < MaxPositionen; ++i)
+            QVERIFY(plan.NeuePosition(27 * (i % 36), 27 * (i / 36), 1));
+        QCOMPARE(plan.PosAnzahl, 10000);
+        QCOMPARE(plan.Positionen.size(), std::size_t(10001));
+        QVERIFY(!plan.NeuePosition(0, 0, 2));
+        QCOMPARE(plan.PosAnzahl, 10000);
+        QCOMPARE(plan.Positionen[10000].Element, 1);
+    }
+
+    void iconNamen()
+    {
+        QCOMPARE(IconName(7, 1), QString("Icon0701.bmp"));
+        QCOMPARE(IconName(45, 12), QString("Icon4512.bmp"));
+        QCOMPARE(IconName(3, 0), QString("Icon0301.bmp"));
+        QCOMPARE(IconName(3, -4), QString("Icon0301.bmp"));
+        QCOMPARE(IconName(88, 13), QString("Icon8813.bmp"));
+        QCOMPARE(IconName(12, 5), QString("Icon12"));
+        QCOMPARE(IconName(12, 14), QString("Icon12"));
+    }
+
+    void katalogUndPalette()
+    {
+        TestWorkDir work;
+        CKatalog katalog;
+        QImage palette = Palette(), icon;
+        LadeKatalog(katalog, work.path(), palette, icon);
+        QVERIFY(katalog.ElementeGeladen);
+        QCOMPARE(katalog.Elemente[88].Nummer, 88);
+        QCOMPARE(katalog.FindePaletteElement(1, 1), 1);
+        QCOMPARE(katalog.FindePaletteElement(589, 85), 88);
+        QCOMPARE(katalog.FindePaletteElement(2, 1), 0);
+
+        // Spot 1 holds icon pixel (1, 1) at (1, 1); its 27th row and column
+        // keep the maroon background, and so does the 1-pixel border.
+        QImage bild;
+        LadeBild(work.dataPath("Icon0101.bmp"), bild);
+        QCOMPARE(palette.pixel(1, 1), bild.pixel(1, 1));
+        QCOMPARE(palette.pixel(26, 13), bild.pixel(26, 13));
+        QCOMPARE(QColor(palette.pixel(27, 13)), PaletteFarbe);
+        QCOMPARE(QColor(palette.pixel(13, 27)), PaletteFarbe);
+        QCOMPARE(QColor(palette.pixel(0, 0)), PaletteFarbe);
+        QCOMPARE(QColor(palette.pixel(616, 112)), PaletteFarbe);
+    }
+
+    void katalogSonderfaelle()
+    {
+        TestWorkDir work;
+        // Record 5 at (113, 1); records 1 and 2 share a spot; record 3 off grid;
+        // an integer line with trailing words, an empty text line.
+        work.writeData("Elemente1.dat", Katalog([](int i, QList<QByteArray> &rec) {
+            if (i == 5) rec[2] = "113";
+            if (i == 2) rec[2] = "1";
+            if (i == 3) rec[2] = "60";
+            if (i == 7) rec[0] = "7 und weitere Worte";
+            if (i == 7) rec[1] = "";
+        }));
+        CKatalog katalog;
+        QImage palette = Palette(), icon;
+        LadeKatalog(katalog, work.path(), palette, icon);
+        QCOMPARE(katalog.FindePaletteElement(113, 1), 5);
+        QCOMPARE(katalog.FindePaletteElement(1, 1), 1);
+        QCOMPARE(katalog.FindePaletteElement(57, 1), 0);
+        QCOMPARE(katalog.Elemente[7].Nummer, 7);
+        QVERIFY(katalog.Elemente[7].Name.isEmpty());
+        // The later of two records on one spot is drawn on top.
+        QImage zwei;
+        LadeBild(work.dataPath("Icon0201.bmp"), zwei);
+        QCOMPARE(palette.pixel(1 + 12, 1 + 12), zwei.pixel(13, 13));
+    }
+
+    void katalogFehler()
+    {
+        TestWorkDir work;
+        work.writeData("Elemente1.dat", Katalog([](int i, QList<QByteArray> &rec) {
+            if (i == 3) rec[3] = "oben";
+        }));
+        CKatalog katalog;
+        katalog.Elemente[4].Nummer = 99;
+        QImage palette = Palette(), icon;
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, work.path(), palette, icon));
+        QVERIFY(!katalog.ElementeGeladen);
+        QCOMPARE(katalog.Elemente[2].Nummer, 2);
+        QCOMPARE(katalog.Elemente[3].PaletteX, 57);
+        QCOMPARE(katalog.Elemente[4].Nummer, 99);
+        // No icon was drawn: the palette is maroon everywhere.
+        QCOMPARE(QColor(palette.pixel(13, 13)), PaletteFarbe);
+
+        TestWorkDir leer(false);
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, leer.path(), palette, icon));
+    }
+
+    void parameterRundreise()
+    {
+        TestWorkDir work(false);
+        const QString pfad = work.dataPath("parmc.dat");
+        BahnZustand zustand;
+        zustand.ServerPort = 20000;
+        zustand.ServerHost = "bahn.local";
+        zustand.SrcpVersion = 80;
+        zustand.InfoMode = 5;
+        zustand.Lokomotiven[0].Lokname = "V 200 Rübenexpress";
+        zustand.Lokomotiven[9].Funktionen[7] = 17;
+        zustand.Lokomotiven[3].Richtung = -1;
+        SchreibeParameterDatei(pfad, zustand);
+
+        QFile file(pfad);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> zeilen = file.readAll().split('\n');
+        QCOMPARE(zeilen.size(), 165); // 164 lines, each ended by LF
+        QCOMPARE(zeilen[0], QByteArray("20000"));
+        QCOMPARE(zeilen[4], QByteArray("M1"));
+        QCOMPARE(zeilen[5], QByteArray("V 200 Rübenexpress"));
+        QCOMPARE(zeilen[3 * 16 + 7], QByteArray("-1"));
+
+        BahnZustand gelesen;
+        LiesParameterDatei(pfad, gelesen);
+        QCOMPARE(gelesen.ServerPort, 20000);
+        QCOMPARE(gelesen.ServerHost, QByteArray("bahn.local"));
+        QCOMPARE(gelesen.SrcpVersion, 80);
+        QCOMPARE(gelesen.InfoMode, 5);
+        QCOMPARE(gelesen.Lokomotiven[0].Lokname, QByteArray("V 200 Rübenexpress"));
+        QCOMPARE(gelesen.Lokomotiven[9].Funktionen[7], 17);
+        QCOMPARE(gelesen.Lokomotiven[3].Richtung, -1);
+    }
+
+    void parameterKuerzen()
+    {
+        TestWorkDir work(false);
+        QByteArray text = Parameter("12345\nlocalhost\n70\n0\n");
+        text.replace("M2\nLok0\n", "M2xy\nabcdefghijklmnopqrstuvwxy\n");
+        text.replace("M2\nLok1\n", "M2\nÄÖÜäöüßÄÖÜäöüßÄÖÜäöüßÄÖÜ\n");
+        work.writeData("parmc.dat", text);
+        BahnZustand zustand;
+        LiesParameterDatei(work.dataPath("parmc.dat"), zustand);
+        QCOMPARE(zustand.Lokomotiven[0].Protokoll, QByteArray("M2x"));
+        QCOMPARE(zustand.Lokomotiven[0].Lokname, QByteArray("abcdefghijklmnopqrst"));
+        QCOMPARE(zustand.Lokomotiven[1].Lokname, QByteArray("ÄÖÜäöüßÄÖÜäöüßÄÖÜäöü"));
+        QCOMPARE(zustand.Lokomotiven[1].Adresse, 2);
+        QCOMPARE(zustand.Lokomotiven[10].Lokname, QByteArray("Lok"));
+    }
+
+    void parameterFehler()
+    {
+        TestWorkDir work(false);
+        work.writeData("parmc.dat", Parameter("4711\nzentrale\nsiebzig\n0\n"));
+        BahnZustand zustand;
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LiesParameterDatei(work.dataPath("parmc.dat"), zustand));
+        QCOMPARE(zustand.ServerPort, 4711);
+        QCOMPARE(zustand.ServerHost, QByteArray("zentrale"));
+        QCOMPARE(zustand.SrcpVersion, 70);
+
+        // A cut-off file fails at its end, keeping the blocks read so far.
+        work.writeData("parmc.dat", Parameter("1\nh\n80\n1\n", 3));
+        BahnZustand kurz;
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LiesParameterDatei(work.dataPath("parmc.dat"), kurz));
+        QCOMPARE(kurz.Lokomotiven[2].Adresse, 3);
+        QCOMPARE(kurz.Lokomotiven[3].Adresse, 0);
+    }
+
+    void parameterSchreibfehlerBehaeltAlteDatei()
+    {
+        TestWorkDir work(false);
+        const QByteArray alt = Parameter("1\nalt\n70\n0\n");
+        work.writeData("parmc.dat", alt);
+        BahnZustand zustand;
+        // Writing into a directory that does not exist fails and is reported.
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeParameterDatei(work.path() + "fehlt/parmc.dat", zustand));
+        // A read-only directory refuses the temporary file; the old file stays whole.
+        QFile::setPermissions(work.path() + "Data", QFile::ReadOwner | QFile::ExeOwner);
+        const bool schreibgeschuetzt = !QFile(work.dataPath("probe")).open(QIODevice::WriteOnly);
+        if (schreibgeschuetzt)
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeParameterDatei(work.dataPath("parmc.dat"), zustand));
+        QFile::setPermissions(work.path() + "Data", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile file(work.dataPath("parmc.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), alt);
+    }
+
+    void lokomotiven()
+    {
+        const cLocoInfo lok;
+        QCOMPARE(lok.Protokoll, QByteArray("M1"));
+        QCOMPARE(lok.Lokname, QByteArray("Lok"));
+        QCOMPARE(lok.Adresse, 0);
+        QCOMPARE(lok.Richtung, -1);
+        QCOMPARE(lok.Vmax + lok.Geschwindigkeit + lok.Funktion0 + lok.Funktionsanzahl + lok.Initialisiert
+                     + lok.InitFunktionsanzahl + lok.Fahrstufen, 0);
+        QCOMPARE(LokTabelle().size(), std::size_t(40));
+
+        const QList<std::pair<int, QString>> symbole = {
+            {1, "func_off.bmp"}, {11, "func_on.bmp"}, {2, "hupe_aus.bmp"}, {12, "hupe_ein.bmp"},
+            {3, "kupplung_aus.bmp"}, {13, "kupplung_ein.bmp"}, {4, "wagenlicht_aus.bmp"},
+            {14, "wagenlicht_ein.bmp"}, {5, "licht_aus.bmp"}, {15, "licht_ein.bmp"}, {6, "dampf_aus.bmp"},
+            {16, "dampf_ein.bmp"}, {7, "pfeil_dop.bmp"}, {17, "pfeil_dop.bmp"}};
+        for (const auto &[code, datei] : symbole) {
+            QCOMPARE(SymbolDatei(code), datei);
+            QVERIFY2(QFile::exists(builtDataDir() + '/' + datei), qPrintable(datei));
+        }
+        for (int code : {0, 8, 9, 10, 18, -1})
+            QVERIFY(SymbolDatei(code).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKern)
+#include "test_kern.moc"
