@@ -26,6 +26,8 @@ void LadeBild(const QString &path, QImage &image)
 
 void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from)
 {
+    if (target.isNull())
+        return;
     QPainter painter(&target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(to, source, from);

@@ -36,7 +36,7 @@ public:
     int ProtocolVersion(const QByteArray &code) const;
 
     // The 5000 ms between switching an output on and off.
-    static constexpr int Schaltimpuls = 5000;
+    int Schaltimpuls = 5000;
 
 private:
     QString ParameterPfad() const;

@@ -1,0 +1,25 @@
+#!/bin/bash
+# Installs what is missing, builds Velmo and starts it together with the
+# bundled SRCP simulator (base port 12345 on 127.0.0.1, a demo train on
+# contacts 1 to 8). Needs a display.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Velmo is a desktop program and needs a display, but none is set (DISPLAY is empty)." >&2
+    echo "Start it from a graphical session, or try it under Xvfb: xvfb-run -a bash scripts/run.sh" >&2
+    exit 1
+fi
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$root/build"
+bin="$root/build/bin"
+
+"$bin/srcpsim" --port 12345 --demo 8 --interval 1500 > "$root/build/srcpsim.log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+cat <<TEXT
+The SRCP simulator runs on 127.0.0.1, ports 12345 (commands), 12346 (feedback)
+and 12347 (info); its log is build/srcpsim.log.
+In Velmo: "Datei > Host verbinden" connects, "Rückmeldung > Abfrage starten"
+receives the demo train's feedback on contacts 1 to 8.
+TEXT
+"$bin/velmo"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+
+class TcpVerbindung;
+
+// Reader thread of one connection: reads line after line and hands each one
+// to a routine that runs in the GUI thread, waiting until the routine has
+// run, so the lines are handled one at a time in the order they arrived.
+// Asking the thread to end also releases a pending hand-over, so the GUI
+// thread can stop a reader at any moment without a deadlock.
+class LeseThread : public QThread
+{
+public:
+    using Routine = std::function<void(const QByteArray &line)>;
+
+    // verbindung: the connection to read, never null.
+    // guiContext: an object of the GUI thread, in whose thread routine runs;
+    // it must outlive the running thread. endOnReadError: a read error ends
+    // the thread (command connection); otherwise it is ignored and the loop
+    // ends when it finds the connection closed (info and poll connections).
+    LeseThread(std::shared_ptr<TcpVerbindung> verbindung, QObject *guiContext, Routine routine,
+               bool endOnReadError);
+    // Ends the thread, shuts its connection down and waits for the end.
+    ~LeseThread() override;
+
+    // Asks the thread to end and releases a pending hand-over; does not wait.
+    // A thread blocked in reading ends once its connection is shut down.
+    // Harmless on a thread that has ended or never started.
+    void Beenden();
+
+    // The line most recently read. Written by the reader before each
+    // hand-over; the GUI thread may read it while the routine runs.
+    QByteArray Line;
+
+protected:
+    void run() override;
+
+private:
+    struct Uebergabe;
+
+    bool gestoppt() const;
+    void uebergeben();
+
+    const std::shared_ptr<TcpVerbindung> Verbindung;
+    QObject *const GuiContext;
+    const bool EndOnReadError;
+    // Shared with the queued calls, which may run after this object is gone.
+    const std::shared_ptr<Uebergabe> Zustand;
+};

@@ -1,0 +1,82 @@
+#include "skriptserver.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+SkriptServer::SkriptServer()
+    : Server(new QTcpServer(this))
+{
+    Server->listen(QHostAddress::LocalHost, 0);
+    connect(Server, &QTcpServer::newConnection, this, &SkriptServer::neueVerbindung);
+    Uhr.start();
+}
+
+SkriptServer::~SkriptServer() = default;
+
+int SkriptServer::port() const
+{
+    return Server->serverPort();
+}
+
+void SkriptServer::neueVerbindung()
+{
+    while (QTcpSocket *client = Server->nextPendingConnection()) {
+        ++Verbindungen;
+        Clients.append(client);
+        connect(client, &QTcpSocket::readyRead, this, [this, client] { lesen(client); });
+        connect(client, &QTcpSocket::disconnected, this, [this, client] {
+            Clients.removeAll(client);
+            client->deleteLater();
+        });
+    }
+}
+
+void SkriptServer::lesen(QTcpSocket *client)
+{
+    const QByteArray neu = client->readAll();
+    Empfangen += neu;
+    Rest += neu;
+    qsizetype ende;
+    while ((ende = Rest.indexOf('\n')) >= 0) {
+        QByteArray line = Rest.left(ende);
+        Rest.remove(0, ende + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        Zeilen.append(line);
+        Ankunft.append(Uhr.elapsed());
+        if (Antwort) {
+            const QByteArray antwort = Antwort(line);
+            if (!antwort.isEmpty())
+                client->write(antwort);
+        }
+    }
+}
+
+void SkriptServer::senden(const QByteArray &bytes)
+{
+    for (QTcpSocket *client : Clients)
+        client->write(bytes);
+}
+
+void SkriptServer::trennen()
+{
+    for (QTcpSocket *client : Clients)
+        client->disconnectFromHost();
+}
+
+bool SkriptServer::hatClient() const
+{
+    return !Clients.isEmpty();
+}
+
+void SkriptServer::schliessen()
+{
+    Server->close();
+}
+
+int freierPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}

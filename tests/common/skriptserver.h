@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A scripted server on 127.0.0.1 with a port chosen by the system, living in
+// the test's thread: it records every byte and line it receives, with the
+// time of arrival, and answers lines by a rule of the test.
+class SkriptServer : public QObject
+{
+    Q_OBJECT
+public:
+    SkriptServer();
+    ~SkriptServer() override;
+
+    int port() const;
+    // Answer for a received line (without CR LF); an empty answer sends nothing.
+    std::function<QByteArray(const QByteArray &line)> Antwort;
+
+    QByteArray Empfangen;          // every byte received, in order
+    QList<QByteArray> Zeilen;      // received lines without CR LF
+    QList<qint64> Ankunft;         // ms since Uhr started, per line
+    QElapsedTimer Uhr;
+    int Verbindungen = 0;
+
+    // Sends to every connected client.
+    void senden(const QByteArray &bytes);
+    // Closes every client connection.
+    void trennen();
+    bool hatClient() const;
+    // Stops listening: later connects are refused.
+    void schliessen();
+
+private:
+    void neueVerbindung();
+    void lesen(QTcpSocket *client);
+
+    QTcpServer *Server;
+    QList<QTcpSocket *> Clients;
+    QByteArray Rest;
+};
+
+// A loopback port on which nothing listens.
+int freierPort();

@@ -1,0 +1,121 @@
+// The feedback display: which cells a contact line reaches and which
+// picture they get.
+#include "hilfen/fehler.h"
+#include "rueckunit/Crueck.h"
+
+#include <QtTest>
+
+namespace {
+
+struct Gezeichnet
+{
+    QString Name;
+    int X, Y;
+    bool operator==(const Gezeichnet &o) const { return Name == o.Name && X == o.X && Y == o.Y; }
+};
+
+// A plan with feedback cells and a drawer that records what it draws; the
+// pictures named in Fehlend fail to load.
+struct Anzeige
+{
+    CPlanZellen Plan;
+    QList<Gezeichnet> Bilder;
+    int Fehler = 0;
+    Crueck Rueck {Plan,
+                  [this](const QString &name, int x, int y) {
+                      if (!name.endsWith(".bmp"))
+                          throw VelmoFehler("Bilddatei nicht gefunden: " + name);
+                      Bilder.append({name, x, y});
+                  },
+                  [this] { ++Fehler; }};
+
+    void Kontakt(int x, int y, int element, int modul, int kontakt)
+    {
+        Plan.NeuePosition(x, y, element);
+        Plan.Positionen[Plan.PosAnzahl].Dekoder1 = modul;
+        Plan.Positionen[Plan.PosAnzahl].Adresse1 = kontakt;
+    }
+};
+
+} // namespace
+
+class TestRueck : public QObject
+{
+    Q_OBJECT
+private slots:
+    void einzelnerKontakt()
+    {
+        Anzeige a;
+        a.Kontakt(0, 0, 65, 2, 2);
+        a.Kontakt(27, 0, 87, 2, 2);
+        a.Kontakt(54, 0, 65, 1, 3);
+        a.Kontakt(81, 0, 1, 2, 2);   // plain track bound to the same contact
+        a.Kontakt(108, 0, 65, 2, 0); // not wired
+
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 18 1");
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6502.bmp", 0, 0}, {"Icon8702.bmp", 27, 0}}));
+        a.Bilder.clear();
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 18 0\r\n");
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6501.bmp", 0, 0}, {"Icon8701.bmp", 27, 0}}));
+        a.Bilder.clear();
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 3 1");
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6502.bmp", 54, 0}}));
+        a.Bilder.clear();
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 99 1");
+        QVERIFY(a.Bilder.isEmpty());
+        QCOMPARE(a.Fehler, 0);
+    }
+
+    void sechzehnterKontakt()
+    {
+        Anzeige a;
+        a.Kontakt(0, 0, 65, 1, 16);
+        a.Kontakt(27, 0, 65, 2, 16);
+        a.Kontakt(54, 0, 65, 2, 0);
+        a.Kontakt(81, 0, 65, 3, 0);
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 16 1");
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 32 1");
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6502.bmp", 0, 0}, {"Icon6502.bmp", 27, 0}}));
+    }
+
+    void alleKontakte()
+    {
+        Anzeige a;
+        for (int k = 1; k <= 4; ++k)
+            a.Kontakt(27 * k, 0, 65, 1, k);
+        a.Rueck.RueckmeldungAlleZeigen("INFO FB S88 * 0100");
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6501.bmp", 27, 0}, {"Icon6502.bmp", 54, 0},
+                                              {"Icon6501.bmp", 81, 0}, {"Icon6501.bmp", 108, 0}}));
+    }
+
+    void fehlerhafteWerte()
+    {
+        Anzeige a;
+        a.Kontakt(0, 0, 65, 2, 2);
+        a.Kontakt(27, 0, 87, 2, 2);
+        // A value of 2 has no picture: reported once per cell, the loop goes on.
+        a.Rueck.RueckmeldungZeigen("INFO FB S88 18 2");
+        QCOMPARE(a.Fehler, 2);
+        QVERIFY(a.Bilder.isEmpty());
+        // A line without value stops before any drawing.
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, a.Rueck.RueckmeldungZeigen("INFO FB S88 18"));
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, a.Rueck.RueckmeldungZeigen("INFO FB S88 x 1"));
+        QCOMPARE(a.Fehler, 2);
+        QVERIFY(a.Bilder.isEmpty());
+    }
+
+    void zuruecksetzen()
+    {
+        Anzeige a;
+        a.Kontakt(0, 0, 65, 0, 0);
+        a.Kontakt(27, 0, 87, 5, 9);
+        a.Kontakt(54, 0, 12, 1, 1);
+        a.Plan.LoeschePosition(2);
+        a.Kontakt(81, 0, 87, 1, 1);
+        a.Rueck.RueckmeldungReset();
+        QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6501.bmp", 0, 0}, {"Icon8701.bmp", 81, 0}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRueck)
+#include "test_rueck.moc"

@@ -1,0 +1,398 @@
+// The connections of the main window against scripted servers on loopback:
+// the opening exchange, the reader threads, the poll channel, the command
+// texts and the operator commands, asserting the exact bytes sent.
+#include "Velmo/LeseThreads.h"
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TStatusLeiste.h"
+#include "elemente/Bilder.h"
+#include "scripteddialoge.h"
+#include "skriptserver.h"
+#include "testwork.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+namespace {
+
+QByteArray Srcp08(const QByteArray &rest)
+{
+    return "1796762107.242 " + rest + "\n";
+}
+
+// An SRCP 0.8 server that accepts the handshake and every command.
+QByteArray AllesOk(const QByteArray &line)
+{
+    if (line == "SET CONNECTIONMODE SRCP COMMAND")
+        return Srcp08("202 OK CONNECTIONMODE");
+    if (line == "GO")
+        return Srcp08("200 OK GO 7");
+    return Srcp08("200 OK");
+}
+
+// A window whose three connections point at the given servers.
+struct Anlage
+{
+    TestWorkDir Work;
+    TestFenster F {Work.path()};
+    SkriptServer Kommando, Info, Poll;
+
+    explicit Anlage(int version = 70)
+    {
+        F->ServerHost = "127.0.0.1";
+        F->VerbindungenEinstellen();
+        F->Command_Socket.setPort(Kommando.port());
+        F->Info_Socket.setPort(Info.port());
+        F->Poll_Socket.setPort(Poll.port());
+        F->SrcpVersion = version;
+        F->Bahn->Schaltimpuls = 50;
+        F.Dialogs->Meldungen.clear();
+    }
+    ~Anlage()
+    {
+        if (!F.Form)
+            return;
+        F->Hosttrennen1Click();
+        F->Abfragebeenden1Click();
+    }
+    QStringList Protokoll() const { return F->Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    bool Verbunden()
+    {
+        F->Hostverbinden1Click();
+        return QTest::qWaitFor([this] { return Kommando.hatClient(); }) && F->CommandConnected;
+    }
+    // Waits until the server has received n more bytes than before.
+    QByteArray Neu(qsizetype &seit, qsizetype anzahl)
+    {
+        if (!QTest::qWaitFor([&] { return Kommando.Empfangen.size() >= seit + anzahl; }, 3000))
+            qWarning("server received only %lld bytes", qlonglong(Kommando.Empfangen.size() - seit));
+        const QByteArray neu = Kommando.Empfangen.mid(seit);
+        seit = Kommando.Empfangen.size();
+        return neu;
+    }
+};
+
+} // namespace
+
+class TestVerbindung : public QObject
+{
+    Q_OBJECT
+private slots:
+    void srcp073Verbinden()
+    {
+        Anlage a(70);
+        QVERIFY(a.Verbunden());
+        QTRY_COMPARE(a.Kommando.Empfangen, QByteArray("SET POWER ON\n"));
+        QVERIFY(!a.F->Hostverbinden1->isEnabled());
+        QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+
+        // A second connect while connected: refused by the client, the
+        // connection is closed and the entry is enabled again.
+        a.F->Hostverbinden1->setEnabled(true);
+        a.F->Hostverbinden1Click();
+        QCOMPARE(a.F.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(a.F.Dialogs->Meldungen[0].Text, QString("Fehler CommandSocket:\rBereits verbunden."));
+        QVERIFY(!a.F->CommandConnected);
+        QVERIFY(a.F->Hostverbinden1->isEnabled());
+        QTRY_VERIFY(!a.Kommando.hatClient());
+        QTRY_VERIFY(a.F->ClientThread->isFinished());
+    }
+
+    void srcp080Sitzung()
+    {
+        Anlage a(80);
+        a.Kommando.Antwort = AllesOk;
+        a.Kommando.Uhr.restart();
+        QVERIFY(a.Verbunden());
+        QCOMPARE(a.Kommando.Empfangen, QByteArray("SET CONNECTIONMODE SRCP COMMAND\r\nGO\r\n"));
+        QVERIFY2(a.Kommando.Ankunft[0] >= 1400 && a.Kommando.Ankunft[0] < 2200, qPrintable(QString::number(a.Kommando.Ankunft[0])));
+        QVERIFY(a.Kommando.Ankunft[1] - a.Kommando.Ankunft[0] >= 450);
+        QCOMPARE(a.F->SessionId, 7);
+        QCOMPARE(a.F->CommandReply, QByteArray("OK"));
+        QVERIFY(a.Protokoll().contains("SessionID :7"));
+        QCOMPARE(a.F->StatusBar1->Text(1), QString("1796762107.242 200 OK GO 7"));
+    }
+
+    void srcp080Abgelehnt()
+    {
+        Anlage modus(80);
+        modus.Kommando.Antwort = [](const QByteArray &) { return Srcp08("410 ERROR unknown command"); };
+        QVERIFY(modus.Verbunden());
+        QCOMPARE(modus.Kommando.Zeilen, QList<QByteArray>({"SET CONNECTIONMODE SRCP COMMAND"}));
+        QCOMPARE(modus.Protokoll().last(), QString("Der Command Modus konnte niht gestartet werden!"));
+        QVERIFY(modus.F->CommandConnected);
+
+        Anlage sitzung(80);
+        sitzung.Kommando.Antwort = [](const QByteArray &line) {
+            return line == "GO" ? Srcp08("401 ERROR unsupported") : AllesOk(line);
+        };
+        QVERIFY(sitzung.Verbunden());
+        const QStringList log = sitzung.Protokoll();
+        QCOMPARE(log.mid(log.size() - 2), QStringList({"Die Session konnte nicht begonnen werden!", "SessionID :0"}));
+        QCOMPARE(sitzung.F->SessionId, 0);
+    }
+
+    void verbindungsfehler()
+    {
+        Anlage a(70);
+        a.F->Command_Socket.setPort(freierPort());
+        a.F->Info_Socket.setPort(freierPort());
+        a.F->InfoMode = 1;
+        a.F->Hostverbinden1Click();
+        const auto &m = a.F.Dialogs->Meldungen;
+        QCOMPARE(m.size(), 2);
+        QCOMPARE(m[0].Text, QString("Fehler CommandSocket:\rConnection refused"));
+        QCOMPARE(m[1].Text, QString("Fehler InfoSocket:\rConnection refused"));
+        QVERIFY(m[0].Kind == Dialoge::Art::Fehler);
+        QVERIFY(a.F->Hostverbinden1->isEnabled());
+        QVERIFY(!a.F->CommandConnected && !a.F->InfoConnected);
+
+        // Disconnecting while not connected shows nothing and changes nothing.
+        a.F->Hosttrennen1Click();
+        QCOMPARE(m.size(), 2);
+        QVERIFY(!a.F->CommandConnected && !a.F->InfoConnected);
+    }
+
+    void schliessenNurGetrennt()
+    {
+        Anlage a(70);
+        a.F->show();
+        QVERIFY(a.Verbunden());
+        QVERIFY(!a.F->close());
+        QVERIFY(a.F->isVisible());
+        QCOMPARE(a.F.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(a.F.Dialogs->Meldungen[0].Text,
+                 QString("Velmo ist noch mit dem Server verbunden, bitte erst die Verbindung schliessen!"));
+        QCOMPARE(a.F.Dialogs->Meldungen[0].Caption, QString("Fehler"));
+        QVERIFY(a.F.Dialogs->Meldungen[0].Kind == Dialoge::Art::Information);
+        a.F->Hosttrennen1Click();
+        QVERIFY(a.F->Hostverbinden1->isEnabled());
+        QVERIFY(a.F->close());
+    }
+
+    void empfangeneZeilen()
+    {
+        Anlage a(70);
+        a.F->InfoMode = 1;
+        QVERIFY(a.Verbunden());
+        QTRY_VERIFY(a.Info.hatClient());
+        QVERIFY(a.F->InfoConnected);
+        a.Kommando.senden("erste\r\nzweite\n");
+        a.Kommando.senden("dritte\n");
+        QTRY_COMPARE(a.Protokoll().mid(a.Protokoll().size() - 3), QStringList({"erste", "zweite", "dritte"}));
+        QCOMPARE(a.F->StatusBar1->Text(1), QString("dritte"));
+        a.Info.senden("INFO GA M 18 0 1\n");
+        QTRY_COMPARE(a.F->StatusBar1->Text(2), QString("INFO GA M 18 0 1"));
+        QCOMPARE(a.F->StatusBar1->Text(1), QString("dritte"));
+    }
+
+    void pollKanal()
+    {
+        Anlage a;
+        a.F->NeuePosition(27, 54, 65);
+        a.F->Positionen[1].Dekoder1 = 2;
+        a.F->Positionen[1].Adresse1 = 2;
+        a.F->Abfragebeenden1Click(); // a plan is there: both entries enabled
+        a.F->Abfragestarten1Click();
+        QVERIFY(a.F->PollConnected);
+        QVERIFY(!a.F->Abfragestarten1->isEnabled() && !a.F->reset1->isEnabled());
+        QTRY_VERIFY(a.Poll.hatClient());
+
+        QImage belegt, frei;
+        LadeBild(a.Work.dataPath("Icon6502.bmp"), belegt);
+        LadeBild(a.Work.dataPath("Icon6501.bmp"), frei);
+        auto zeigt = [&](const QImage &bild) { return a.F->PlanBitmap.copy(27, 54, 27, 27) == bild.copy(0, 0, 27, 27); };
+
+        a.Poll.senden("INFO GA M 18 0 1\ninfo fb s88 18 1\nINFO FB S88 18 x\n");
+        a.Poll.senden("INFO FB S88 18 1\n");
+        QTRY_VERIFY(zeigt(belegt));
+        a.Poll.senden("INFO FB S88 * 0000000000000000000\n");
+        QTRY_VERIFY(zeigt(frei));
+        QVERIFY(a.F->StatusBar1->Text(1).startsWith("WorkDir"));
+
+        // The server closes the poll connection: the reader ends, and the
+        // start entry stays disabled until the channel is stopped.
+        a.Poll.trennen();
+        QTRY_VERIFY(a.F->PollThread->isFinished());
+        QVERIFY(!a.F->Abfragestarten1->isEnabled());
+        a.F->Abfragebeenden1Click();
+        QVERIFY(a.F->Abfragestarten1->isEnabled() && a.F->reset1->isEnabled());
+        QVERIFY(!a.F->PollConnected);
+
+        // Reset shows the contact free again.
+        a.F->ZeichneElement(2, 27, 54, 65);
+        a.F->reset1->trigger();
+        QVERIFY(zeigt(frei));
+
+        // A poll connection that cannot be opened.
+        a.F->Poll_Socket.setPort(freierPort());
+        a.F->Abfragestarten1Click();
+        QCOMPARE(a.F.Dialogs->Meldungen.last().Text, QString("Fehler PollSocket:\rConnection refused"));
+        QVERIFY(a.F->Abfragestarten1->isEnabled());
+        QVERIFY(!a.F->reset1->isEnabled());
+        QVERIFY(!a.F->PollConnected);
+    }
+
+    void zubehoerSchalten()
+    {
+        Anlage a(70);
+        // Not connected: back at once, nothing sent.
+        a.F->Bahn->Schaltimpuls = 5000;
+        QElapsedTimer uhr;
+        uhr.start();
+        a.F->Bahn->SwitchAccessory("M", 4, 3);
+        QVERIFY(uhr.elapsed() < 100);
+
+        QVERIFY(a.Verbunden());
+        qsizetype seit = 0;
+        a.Neu(seit, 13);
+        // The real pulse: off follows on after 5000 ms.
+        a.Kommando.Uhr.restart();
+        a.F->Bahn->SwitchAccessory("M", 4, 3);
+        QCOMPARE(a.Neu(seit, 38), QByteArray("SET GA M 18 0 1 -1\nSET GA M 18 0 0 -1\n"));
+        const qint64 impuls = a.Kommando.Ankunft.last() - a.Kommando.Ankunft[a.Kommando.Ankunft.size() - 2];
+        QVERIFY2(impuls >= 4950 && impuls < 5600, qPrintable(QString::number(impuls)));
+
+        a.F->Bahn->Schaltimpuls = 50;
+        a.F->Bahn->SwitchAccessory("n", 1, 0);
+        QCOMPARE(a.Neu(seit, 36), QByteArray("SET GA N 4 1 1 -1\nSET GA N 4 1 0 -1\n"));
+        a.F->Bahn->SwitchAccessory("", 1, 9);
+        QCOMPARE(a.Neu(seit, 36), QByteArray("SET GA M 8 1 1 -1\nSET GA M 8 1 0 -1\n"));
+        a.F->Bahn->SwitchAccessory("M", 0, 1);
+        a.F->Bahn->SwitchAccessory("M", 1, -1);
+        QTest::qWait(100);
+        QCOMPARE(a.Kommando.Empfangen.size(), seit);
+    }
+
+    void zubehoerSrcp080()
+    {
+        Anlage a(80);
+        a.Kommando.Antwort = AllesOk;
+        QVERIFY(a.Verbunden());
+        qsizetype seit = a.Kommando.Empfangen.size();
+        a.F->Bahn->SwitchAccessory("M", 4, 3);
+        QCOMPARE(a.Neu(seit, 53), QByteArray("INIT 1 GA 18 M\nSET 1 GA 18 0 1 -1\nSET 1 GA 18 0 0 -1\n"));
+        a.F->Bahn->SwitchAccessory("M", 4, 4);
+        QCOMPARE(a.Neu(seit, 38), QByteArray("SET 1 GA 18 1 1 -1\nSET 1 GA 18 1 0 -1\n"));
+        a.F->Bahn->SwitchAccessory("N", 4, 4);
+        QCOMPARE(a.Neu(seit, 53), QByteArray("INIT 2 GA 18 N\nSET 2 GA 18 1 1 -1\nSET 2 GA 18 1 0 -1\n"));
+
+        // A new session announces its accessories again.
+        a.F->Hosttrennen1Click();
+        QTRY_VERIFY(!a.Kommando.hatClient());
+        QVERIFY(a.Verbunden());
+        seit = a.Kommando.Empfangen.size();
+        a.F->Bahn->SwitchAccessory("M", 4, 3);
+        QCOMPARE(a.Neu(seit, 53), QByteArray("INIT 1 GA 18 M\nSET 1 GA 18 0 1 -1\nSET 1 GA 18 0 0 -1\n"));
+    }
+
+    void lokomotiven()
+    {
+        Anlage a(70);
+        cLocoInfo &lok = a.F->Lokomotiven[0];
+        lok.Protokoll = "M2";
+        lok.Adresse = 3;
+        lok.Richtung = 1;
+        lok.Geschwindigkeit = 12;
+        lok.Vmax = 28;
+        lok.Funktion0 = 1;
+        lok.Funktionsanzahl = 2;
+        lok.Funktionen = {11, 10, 0, 0, 0, 0, 0, 0};
+        a.F->Bahn->SendLocoCommand(0); // not connected: dropped
+        QVERIFY(a.Verbunden());
+        qsizetype seit = 0;
+        a.Neu(seit, 13);
+        a.F->Bahn->SendLocoCommand(0);
+        QCOMPARE(a.Neu(seit, 29), QByteArray("SET GL M2 3 1 12 28 1 2 1 0 \n"));
+        a.F->Hosttrennen1Click();
+
+        // Under 0.80 each session announces the locomotive once, then drives it.
+        Anlage b(80);
+        b.Kommando.Antwort = AllesOk;
+        b.F->Lokomotiven[0] = lok;
+        b.F->Lokomotiven[0].Initialisiert = 1;
+        QVERIFY(b.Verbunden());
+        QCOMPARE(b.F->Lokomotiven[0].Initialisiert, 0);
+        seit = b.Kommando.Empfangen.size();
+        b.F->Bahn->SendLocoCommand(0);
+        b.F->Lokomotiven[0].Funktionsanzahl = 1;
+        b.F->Bahn->SendLocoCommand(0);
+        QCOMPARE(b.Neu(seit, 67), QByteArray("INIT 1 GL 3 M 2 14 4\nSET 1 GL 3 1 12 28 1 1 \nSET 1 GL 3 1 12 28 1 \n"));
+        QCOMPARE(b.F->Lokomotiven[0].Initialisiert, 1);
+        // A code outside the table sends nothing.
+        b.F->Lokomotiven[1].Protokoll = "X7";
+        b.F->Lokomotiven[1].Adresse = 5;
+        b.F->Bahn->SendLocoCommand(1);
+        QTest::qWait(100);
+        QCOMPARE(b.Kommando.Empfangen.size(), seit);
+        QCOMPARE(b.F->Bahn->BuildLocoInit(0), QByteArray("INIT 1 GL 3 M 2 14 4\n"));
+    }
+
+    void bedienbefehle()
+    {
+        Anlage a(70);
+        // Disconnected: nothing sent, nothing shown.
+        a.F.Dialogs->InputAnswers = {{true, "SET GA M 1 1 1 -1"}};
+        a.F->Poweron1->trigger();
+        a.F->freieBefehle1->trigger();
+        QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+        QCOMPARE(a.F.Dialogs->InputPrompts, QStringList({"Befehlseingabe|z.B. SET GA M 16 1 1 500"}));
+
+        QVERIFY(a.Verbunden());
+        qsizetype seit = 0;
+        a.Neu(seit, 13);
+        a.F->Poweron1->trigger();
+        QCOMPARE(a.Neu(seit, 14), QByteArray("SET POWER ON\r\n"));
+        a.F->Poweroff1->trigger();
+        QCOMPARE(a.Neu(seit, 15), QByteArray("SET POWER OFF\r\n"));
+        a.F.Dialogs->InputAnswers = {{true, ""}, {true, "GET 1 POWER  "}, {false, "SET POWER OFF"}};
+        a.F->freieBefehle1->trigger();
+        a.F->freieBefehle1->trigger();
+        a.F->freieBefehle1->trigger();
+        QCOMPARE(a.Neu(seit, 16), QByteArray("\r\nGET 1 POWER  \r\n"));
+        QTest::qWait(100);
+        QCOMPARE(a.Kommando.Empfangen.size(), seit);
+        a.F->Hosttrennen1Click();
+
+        Anlage b(80);
+        b.Kommando.Antwort = AllesOk;
+        QVERIFY(b.Verbunden());
+        seit = b.Kommando.Empfangen.size();
+        b.F->Poweron1->trigger();
+        QCOMPARE(b.Neu(seit, 48), QByteArray("SET 1 POWER ON\r\nSET 2 POWER ON\r\nSET 3 POWER ON\r\n"));
+    }
+
+    // A server floods the poll connection while the channel is stopped in
+    // the middle: no hang, no crash, well within 10 s.
+    void flutAufDemPollKanal()
+    {
+        Anlage a;
+        a.F->NeuePosition(0, 0, 65);
+        a.F->Positionen[1].Dekoder1 = 1;
+        a.F->Positionen[1].Adresse1 = 1;
+        QElapsedTimer uhr;
+        uhr.start();
+        a.F->Abfragestarten1Click();
+        QTRY_VERIFY(a.Poll.hatClient());
+        QByteArray flut;
+        for (int i = 0; i < 10000; ++i)
+            flut += "INFO FB S88 1 " + QByteArray::number(i % 2) + "\n";
+        a.Poll.senden(flut);
+        QTest::qWait(50);
+        a.F->Abfragebeenden1Click();
+        QVERIFY(!a.F->PollConnected);
+        QTRY_VERIFY(a.F->PollThread->isFinished());
+        QVERIFY(uhr.elapsed() < 10000);
+
+        // Quitting with a reader mid-flood joins it without a hang.
+        a.F->Abfragestarten1Click();
+        QTRY_VERIFY(a.Poll.hatClient());
+        a.Poll.senden(flut);
+        a.F.Form.reset();
+        QVERIFY(uhr.elapsed() < 10000);
+    }
+};
+
+QTEST_MAIN(TestVerbindung)
+#include "test_verbindung.moc"
