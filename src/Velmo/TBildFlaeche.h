@@ -16,7 +16,9 @@ public:
     QImage Bild;
     std::function<void()> NeuZeichnen;
 
+    // Brings the whole image, or only the rectangle r of it, to the screen.
     void Zeigen() { update(); }
+    void Zeigen(const QRect &r) { update(r); }
 
 signals:
     void MausGedrueckt(QMouseEvent *event);

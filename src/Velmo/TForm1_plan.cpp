@@ -23,7 +23,7 @@ void TForm1::IconZeichnen(const QString &name, int x, int y)
     QuellRect = Rechteck(0, 0, IconGroesse, IconGroesse);
     ZielRect = Rechteck(x - ScrollX, y - ScrollY, x - ScrollX + IconGroesse, y - ScrollY + IconGroesse);
     KopiereBlock(Velmo->Bild, ZielRect.topLeft(), IconBitmap, QuellRect);
-    Velmo->Zeigen();
+    Velmo->Zeigen(ZielRect);
     ZielRect = Rechteck(x, y, x + IconGroesse, y + IconGroesse);
     KopiereBlock(PlanBitmap, ZielRect.topLeft(), IconBitmap, QuellRect);
 }

@@ -1,0 +1,18 @@
+#include "Velmo/VelmoStart.h"
+
+#include "Velmo/TForm1.h"
+#include "Velmo/VelmoApplication.h"
+
+#include <QDir>
+
+int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachStart)
+{
+    VelmoApplication app(argc, argv);
+    TForm1 Form1(QDir(QCoreApplication::applicationDirPath()).path() + '/');
+    app.Fehlerbericht = [&Form1](const QString &text) { Form1.FehlerZeigen(text); };
+    Form1.DialogeErzeugen();
+    Form1.show();
+    if (nachStart)
+        nachStart(Form1);
+    return app.exec();
+}
