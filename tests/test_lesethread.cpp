@@ -267,7 +267,12 @@ void TestLeseThread::anhaltenMittenImStrom()
         },
         true);
     QEventLoop schleife;
-    connect(leser.get(), &QThread::finished, &schleife, &QEventLoop::quit);
+    QTimer nachsehen;
+    connect(&nachsehen, &QTimer::timeout, &schleife, [&] {
+        if (leser->isFinished())
+            schleife.quit();
+    });
+    nachsehen.start(5);
     leser->start();
     QVERIFY(drehen(schleife, 8000));
     leser.reset();

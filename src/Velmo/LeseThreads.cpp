@@ -5,17 +5,14 @@
 TClientHandleThread::TClientHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
     : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.KommandoZeile(line); }, true)
 {
-    setObjectName("ClientThread");
 }
 
 TInfoHandleThread::TInfoHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
     : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.InfoZeile(line); }, false)
 {
-    setObjectName("InfoThread");
 }
 
 TPollHandleThread::TPollHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
     : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.PollZeile(line); }, false)
 {
-    setObjectName("PollThread");
 }

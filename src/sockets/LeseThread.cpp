@@ -7,23 +7,60 @@
 #include <exception>
 #include <mutex>
 
-struct LeseThread::Uebergabe
+struct LeseUebergabe
 {
     std::mutex Sperre;
     std::condition_variable Signal;
     bool Stop = false;
+    bool Ausstehend = false; // a line waits for the routine
     bool Erledigt = false;   // the routine has run for the pending line
-    Routine Ausfuehren;
+    QByteArray Zeile;        // the pending line
+    bool Laeuft = false;     // started and not yet at the end of run()
+    bool Fertig = false;     // run() has returned
+    LeseThread::Routine Ausfuehren;
+};
+
+// Lives in the GUI thread and runs the routine for the pending line. The
+// reader posts a plain queued call to it, so everything handed over passes
+// through the mutex of the hand-over state and no data rides in the event.
+class LeseAbholer : public QObject
+{
+    Q_OBJECT
+public:
+    LeseAbholer(QObject *guiContext, std::shared_ptr<LeseUebergabe> zustand)
+        : QObject(guiContext), Zustand(std::move(zustand)) {}
+
+public slots:
+    void abholen()
+    {
+        std::unique_lock sperre(Zustand->Sperre);
+        if (Zustand->Stop || !Zustand->Ausstehend)
+            return;
+        const QByteArray line = Zustand->Zeile;
+        sperre.unlock();
+        try {
+            Zustand->Ausfuehren(line);
+        } catch (const std::exception &) {
+            // The routine reports its own errors; nothing may escape into Qt.
+        }
+        sperre.lock();
+        Zustand->Erledigt = true;
+        sperre.unlock();
+        Zustand->Signal.notify_all();
+    }
+
+private:
+    const std::shared_ptr<LeseUebergabe> Zustand;
 };
 
 LeseThread::LeseThread(std::shared_ptr<TcpVerbindung> verbindung, QObject *guiContext,
                        Routine routine, bool endOnReadError)
     : Verbindung(std::move(verbindung))
-    , GuiContext(guiContext)
     , EndOnReadError(endOnReadError)
-    , Zustand(std::make_shared<Uebergabe>())
+    , Zustand(std::make_shared<LeseUebergabe>())
 {
     Zustand->Ausfuehren = std::move(routine);
+    Abholung = new LeseAbholer(guiContext, Zustand);
 }
 
 LeseThread::~LeseThread()
@@ -31,6 +68,54 @@ LeseThread::~LeseThread()
     Beenden();
     Verbindung->shutdown();
     wait();
+    delete Abholung.data();
+}
+
+void LeseThread::start()
+{
+    if (Faden.joinable())
+        return;
+    {
+        const std::lock_guard sperre(Zustand->Sperre);
+        Zustand->Laeuft = true;
+    }
+    Faden = std::thread([this] {
+        run();
+        {
+            const std::lock_guard sperre(Zustand->Sperre);
+            Zustand->Laeuft = false;
+            Zustand->Fertig = true;
+        }
+        Zustand->Signal.notify_all();
+    });
+}
+
+bool LeseThread::isRunning() const
+{
+    const std::lock_guard sperre(Zustand->Sperre);
+    return Zustand->Laeuft;
+}
+
+bool LeseThread::isFinished() const
+{
+    const std::lock_guard sperre(Zustand->Sperre);
+    return Zustand->Fertig;
+}
+
+bool LeseThread::wait(int ms)
+{
+    if (!Faden.joinable())
+        return true;
+    {
+        std::unique_lock sperre(Zustand->Sperre);
+        const auto fertig = [this] { return Zustand->Fertig; };
+        if (ms < 0)
+            Zustand->Signal.wait(sperre, fertig);
+        else if (!Zustand->Signal.wait_for(sperre, std::chrono::milliseconds(ms), fertig))
+            return false;
+    }
+    Faden.join();
+    return true;
 }
 
 void LeseThread::Beenden()
@@ -68,33 +153,17 @@ void LeseThread::run()
     }
 }
 
-// Runs the routine for Line in the GUI thread and waits until it has run or
-// the thread is asked to end. The call is posted under the lock, so the queued
-// call can only start once the reader is waiting and has let go of its own
-// reference to it; the hand-over is then ordered by this one mutex.
+// Hands Line to the GUI thread and waits until the routine has run or the
+// thread is asked to end.
 void LeseThread::uebergeben()
 {
     std::unique_lock sperre(Zustand->Sperre);
+    Zustand->Zeile = Line;
+    Zustand->Ausstehend = true;
     Zustand->Erledigt = false;
-    QMetaObject::invokeMethod(
-        GuiContext,
-        [zustand = Zustand, line = Line] {
-            {
-                const std::lock_guard sperre(zustand->Sperre);
-                if (zustand->Stop)
-                    return;
-            }
-            try {
-                zustand->Ausfuehren(line);
-            } catch (const std::exception &) {
-                // The routine reports its own errors; nothing may escape into Qt.
-            }
-            {
-                const std::lock_guard sperre(zustand->Sperre);
-                zustand->Erledigt = true;
-            }
-            zustand->Signal.notify_all();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Abholung.data(), "abholen", Qt::QueuedConnection);
     Zustand->Signal.wait(sperre, [this] { return Zustand->Erledigt || Zustand->Stop; });
+    Zustand->Ausstehend = false;
 }
+
+#include "LeseThread.moc"

@@ -1,19 +1,24 @@
 #pragma once
 
 #include <QByteArray>
-#include <QThread>
+#include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 class TcpVerbindung;
+struct LeseUebergabe;
 
 // Reader thread of one connection: reads line after line and hands each one
 // to a routine that runs in the GUI thread, waiting until the routine has
 // run, so the lines are handled one at a time in the order they arrived.
 // Asking the thread to end also releases a pending hand-over, so the GUI
 // thread can stop a reader at any moment without a deadlock.
-class LeseThread : public QThread
+// The thread is a plain std::thread, so its start and end synchronise in
+// ways that thread checkers see.
+class LeseThread
 {
 public:
     using Routine = std::function<void(const QByteArray &line)>;
@@ -26,7 +31,16 @@ public:
     LeseThread(std::shared_ptr<TcpVerbindung> verbindung, QObject *guiContext, Routine routine,
                bool endOnReadError);
     // Ends the thread, shuts its connection down and waits for the end.
-    ~LeseThread() override;
+    virtual ~LeseThread();
+    LeseThread(const LeseThread &) = delete;
+    LeseThread &operator=(const LeseThread &) = delete;
+
+    void start();
+    bool isRunning() const;
+    bool isFinished() const;
+    // Waits until the thread has ended, at most ms milliseconds (-1: no
+    // limit); true when it has ended or was never started.
+    bool wait(int ms = -1);
 
     // Asks the thread to end and releases a pending hand-over; does not wait.
     // A thread blocked in reading ends once its connection is shut down.
@@ -37,18 +51,17 @@ public:
     // hand-over; the GUI thread may read it while the routine runs.
     QByteArray Line;
 
-protected:
-    void run() override;
-
 private:
-    struct Uebergabe;
+    void run();
 
     bool gestoppt() const;
     void uebergeben();
 
     const std::shared_ptr<TcpVerbindung> Verbindung;
-    QObject *const GuiContext;
     const bool EndOnReadError;
     // Shared with the queued calls, which may run after this object is gone.
-    const std::shared_ptr<Uebergabe> Zustand;
+    const std::shared_ptr<LeseUebergabe> Zustand;
+    // Runs the routine in the GUI thread when the reader posts a line.
+    QPointer<QObject> Abholung;
+    std::thread Faden;
 };
