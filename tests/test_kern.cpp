@@ -3,13 +3,16 @@
 #include "elemente/Bilder.h"
 #include "elemente/Katalog.h"
 #include "hilfen/fehler.h"
+#include "hilfen/pause.h"
 #include "hilfen/texte.h"
 #include "lokunit/cLocoInfo.h"
 #include "position/C_Position.h"
 #include "srcpproto/BahnZustand.h"
 #include "testwork.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -59,6 +62,21 @@ private slots:
         QCOMPARE(MidStr("ABC", 2, 10), QString("BC"));
         QCOMPARE(MidStr("ABC", 4, 1), QString());
         QCOMPARE(TrimSteuerzeichen(" \t18 1\r\n"), QString("18 1"));
+    }
+
+    void pauseBedientEreignisse()
+    {
+        bool gefeuert = false;
+        QTimer::singleShot(20, [&] { gefeuert = true; });
+        QElapsedTimer uhr;
+        uhr.start();
+        Pause(150);
+        QVERIFY(uhr.elapsed() >= 150);
+        QVERIFY(uhr.elapsed() < 1000);
+        QVERIFY(gefeuert);
+        uhr.restart();
+        Pause(0);
+        QVERIFY(uhr.elapsed() < 50);
     }
 
     void utf8Kuerzen()

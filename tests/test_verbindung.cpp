@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTimer>
+#include <ctime>
 #include <QtTest>
 
 namespace {
@@ -208,6 +210,10 @@ private slots:
         a.Poll.senden("INFO FB S88 * 0000000000000000000\n");
         QTRY_VERIFY(zeigt(frei));
         QVERIFY(a.F->StatusBar1->Text(1).startsWith("WorkDir"));
+        // A value without a picture is reported in the status bar; the cell keeps its picture.
+        a.Poll.senden("INFO FB S88 18 2\n");
+        QTRY_COMPARE(a.F->StatusBar1->Text(1), QString("Fehler !!"));
+        QVERIFY(zeigt(frei));
 
         // The server closes the poll connection: the reader ends, and the
         // start entry stays disabled until the channel is stopped.
@@ -359,6 +365,27 @@ private slots:
         seit = b.Kommando.Empfangen.size();
         b.F->Poweron1->trigger();
         QCOMPARE(b.Neu(seit, 48), QByteArray("SET 1 POWER ON\r\nSET 2 POWER ON\r\nSET 3 POWER ON\r\n"));
+    }
+
+    // With three open connections and nothing arriving, the readers sleep in
+    // the kernel and the process uses (almost) no CPU.
+    void ruhendOhneRechenzeit()
+    {
+        Anlage a(70);
+        a.F->InfoMode = 1;
+        QVERIFY(a.Verbunden());
+        a.F->Abfragestarten1Click();
+        QTRY_VERIFY(a.Info.hatClient() && a.Poll.hatClient());
+        QTest::qWait(100);
+        timespec vorher {}, nachher {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &vorher);
+        QEventLoop ruhe;
+        QTimer::singleShot(1000, &ruhe, &QEventLoop::quit);
+        ruhe.exec();
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &nachher);
+        const double ms = (nachher.tv_sec - vorher.tv_sec) * 1e3 + (nachher.tv_nsec - vorher.tv_nsec) / 1e6;
+        QVERIFY2(ms < 20, qPrintable(QString("%1 ms CPU in 1 s idle").arg(ms)));
+        QVERIFY(a.F->ClientThread->isRunning() && a.F->InfoThread->isRunning() && a.F->PollThread->isRunning());
     }
 
     // A server floods the poll connection while the channel is stopped in
