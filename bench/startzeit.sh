@@ -10,15 +10,9 @@ build="${1:-$root/build}"
 "$root/scripts/deps.sh" --window
 cmake --build "$build" -j"$(nproc)" --target bench_startzeit >/dev/null
 
-# A work directory of its own: the binary, the generated Data/ and a
-# settings file, so no message box holds the start.
-work="$(mktemp -d)"
+source "$root/scripts/arbeitskopie.sh"
+work="$(arbeitskopie "$build" bench_startzeit)"
 trap 'rm -rf "$work"' EXIT
-cp "$build/bin/bench_startzeit" "$work/"
-mkdir "$work/Data"
-ln -s "$build"/bin/Data/* "$work/Data/"
-rm -f "$work/Data/parmc.dat"
-{ printf '12345\nlocalhost\n70\n0\n'; for i in $(seq 10); do printf 'M1\nLok\n0\n-1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n'; done; } > "$work/Data/parmc.dat"
 
 cat > "$work/messen.sh" <<'INNER'
 #!/bin/bash

@@ -3,10 +3,6 @@
 # offscreen and finds the generated Data/ through VELMO_DATA_DIR.
 function(velmo_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
-  list(GET T_UNPARSED_ARGUMENTS 0 first_source)
-  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${first_source})
-    return()
-  endif()
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_testsupport Qt6::Test)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

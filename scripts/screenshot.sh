@@ -11,14 +11,9 @@ out="$(realpath -m "${2:-$build/screenshots}")"
 cmake --build "$build" -j"$(nproc)" --target velmo >/dev/null
 mkdir -p "$out"
 
-# A work directory of its own with the generated Data/ and a settings file.
-work="$(mktemp -d)"
+source "$root/scripts/arbeitskopie.sh"
+work="$(arbeitskopie "$build" velmo)"
 trap 'rm -rf "$work"' EXIT
-cp "$build/bin/velmo" "$work/"
-mkdir "$work/Data"
-ln -s "$build"/bin/Data/* "$work/Data/"
-rm -f "$work/Data/parmc.dat"
-{ printf '12345\nlocalhost\n70\n0\n'; for i in $(seq 10); do printf 'M1\nLok\n0\n-1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n'; done; } > "$work/Data/parmc.dat"
 
 cat > "$work/aufnehmen.sh" <<'INNER'
 #!/bin/bash

@@ -11,6 +11,7 @@
 #include "srcpproto/Cbahn.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -210,7 +211,9 @@ protected:
 
 private:
     void PowerSenden(bool ein);
-    void VerbindungsFehler(const QString &socket, const VelmoFehler &fehler);
+    template<class Thread>
+    bool Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
+                 const std::function<void()> &geoeffnet = {});
     void LeserBeenden();
     void SteuerelementeErzeugen();
     void DekoderPanelErzeugen();

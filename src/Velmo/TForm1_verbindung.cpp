@@ -35,26 +35,36 @@ void LeserBitten(const std::unique_ptr<Thread> &thread)
 
 } // namespace
 
-void TForm1::VerbindungsFehler(const QString &socket, const VelmoFehler &fehler)
+// Opens one connection and starts its reader; a failure is shown as
+// "Fehler <name>:" with the system's text and leaves the connection closed.
+template<class Thread>
+bool TForm1::Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
+                     const std::function<void()> &geoeffnet)
 {
-    Dialog->Meldung(QStringLiteral("Fehler %1:\r%2").arg(socket, fehler.Text), QStringLiteral("Fehler"),
-                    Dialoge::Art::Fehler);
+    try {
+        socket.connect();
+        verbunden = true;
+        if (geoeffnet)
+            geoeffnet();
+        LeserStarten(thread, socket, *this);
+        return true;
+    } catch (const VelmoFehler &fehler) {
+        Dialog->Meldung(QStringLiteral("Fehler %1:\r%2").arg(QLatin1String(name), fehler.Text), QStringLiteral("Fehler"),
+                        Dialoge::Art::Fehler);
+        socket.disconnect();
+        verbunden = false;
+        return false;
+    }
 }
 
 void TForm1::Hostverbinden1Click()
 {
-    try {
-        Command_Socket.connect();
-        CommandConnected = true;
+    const bool offen = Oeffnen(Command_Socket, CommandConnected, ClientThread, "CommandSocket", [this] {
         Hostverbinden1->setEnabled(false);
         Bahn->NeueSitzung();
-        LeserStarten(ClientThread, Command_Socket, *this);
-    } catch (const VelmoFehler &fehler) {
-        VerbindungsFehler(QStringLiteral("CommandSocket"), fehler);
-        Command_Socket.disconnect();
-        CommandConnected = false;
+    });
+    if (!offen)
         Hostverbinden1->setEnabled(true);
-    }
 
     if (Command_Socket.connected()) {
         if (SrcpVersion == SrcpVersion073)
@@ -63,17 +73,8 @@ void TForm1::Hostverbinden1Click()
             Bahn->StartSession();
     }
 
-    if (InfoMode > 0) {
-        try {
-            Info_Socket.connect();
-            InfoConnected = true;
-            LeserStarten(InfoThread, Info_Socket, *this);
-        } catch (const VelmoFehler &fehler) {
-            VerbindungsFehler(QStringLiteral("InfoSocket"), fehler);
-            Info_Socket.disconnect();
-            InfoConnected = false;
-        }
-    }
+    if (InfoMode > 0)
+        Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket");
 }
 
 void TForm1::Hosttrennen1Click()
@@ -125,16 +126,8 @@ void TForm1::Abfragestarten1Click()
 {
     Abfragestarten1->setEnabled(false);
     reset1->setEnabled(false);
-    try {
-        Poll_Socket.connect();
-        PollConnected = true;
-        LeserStarten(PollThread, Poll_Socket, *this);
-    } catch (const VelmoFehler &fehler) {
-        VerbindungsFehler(QStringLiteral("PollSocket"), fehler);
-        Poll_Socket.disconnect();
-        PollConnected = false;
+    if (!Oeffnen(Poll_Socket, PollConnected, PollThread, "PollSocket"))
         Abfragestarten1->setEnabled(true);
-    }
 }
 
 void TForm1::Abfragebeenden1Click()

@@ -13,11 +13,6 @@ QString builtBinDir()
     return qEnvironmentVariable("VELMO_BIN_DIR");
 }
 
-QString fixturePath(const QString &name)
-{
-    return QStringLiteral(VELMO_TESTDATA "/") + name;
-}
-
 TestWorkDir::TestWorkDir(bool withData)
 {
     QDir(Dir.path()).mkpath("Data");

@@ -23,5 +23,3 @@ private:
 QString builtDataDir();
 // The directory of the built executables (velmo, srcpsim).
 QString builtBinDir();
-// A fixture file of tests/data.
-QString fixturePath(const QString &name);
