@@ -98,6 +98,11 @@ private slots:
         QCOMPARE(f->PlanBitmap.size(), QSize(980, 680));
         QCOMPARE(f->PaletteBitmap.size(), QSize(617, 113));
         QCOMPARE(f->Panel->size(), QSize(617, 113));
+
+        // Shown for the first time, the palette box shows the palette.
+        f->Panel->show();
+        QApplication::processEvents();
+        QCOMPARE(f->Panel->Bild, f->PaletteBitmap);
     }
 
     void startOhneParameterdatei()
@@ -296,6 +301,12 @@ private slots:
         QCOMPARE(f->InfoMode, 1);
         QVERIFY(!QFile::exists(work.dataPath("parmc.dat")));
         QVERIFY(dialog.isVisible());
+
+        // Enter in a field neither saves nor cancels.
+        dialog.Port_Edit->setText("4711");
+        QTest::keyClick(dialog.Port_Edit, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(f->ServerPort, 20000);
 
         // "abbrechen" changes nothing and keeps what the fields hold.
         dialog.Port_Edit->setText("1");

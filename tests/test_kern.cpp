@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <ctime>
+#include <unistd.h>
+
 namespace {
 
 // A catalogue file of 88 records in the delivered layout, with overrides.
@@ -315,23 +318,25 @@ private slots:
         QCOMPARE(kurz.Lokomotiven[3].Adresse, 0);
     }
 
-    void parameterSchreibfehlerBehaeltAlteDatei()
+    void parameterSchreibenErsetztDieDateiGanz()
     {
         TestWorkDir work(false);
         const QByteArray alt = Parameter("1\nalt\n70\n0\n");
         work.writeData("parmc.dat", alt);
+        // A second name for the old file: writing in place would change it too.
+        QVERIFY(::link(qPrintable(work.dataPath("parmc.dat")), qPrintable(work.path() + "alt.dat")) == 0);
         BahnZustand zustand;
+        zustand.ServerHost = "neu";
+        SchreibeParameterDatei(work.dataPath("parmc.dat"), zustand);
+        QFile vorher(work.path() + "alt.dat");
+        QVERIFY(vorher.open(QIODevice::ReadOnly));
+        QCOMPARE(vorher.readAll(), alt);
+        BahnZustand gelesen;
+        LiesParameterDatei(work.dataPath("parmc.dat"), gelesen);
+        QCOMPARE(gelesen.ServerHost, QByteArray("neu"));
+
         // Writing into a directory that does not exist fails and is reported.
         QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeParameterDatei(work.path() + "fehlt/parmc.dat", zustand));
-        // A read-only directory refuses the temporary file; the old file stays whole.
-        QFile::setPermissions(work.path() + "Data", QFile::ReadOwner | QFile::ExeOwner);
-        const bool schreibgeschuetzt = !QFile(work.dataPath("probe")).open(QIODevice::WriteOnly);
-        if (schreibgeschuetzt)
-            QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeParameterDatei(work.dataPath("parmc.dat"), zustand));
-        QFile::setPermissions(work.path() + "Data", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile file(work.dataPath("parmc.dat"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), alt);
     }
 
     void lokomotiven()
@@ -356,6 +361,22 @@ private slots:
         }
         for (int code : {0, 8, 9, 10, 18, -1})
             QVERIFY(SymbolDatei(code).isEmpty());
+    }
+
+    // Runs last: once the application quits, no event loop runs again in
+    // this process. A pause then ends at once instead of spinning.
+    void pauseEndetBeimBeenden()
+    {
+        QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+        Pause(100);
+        QElapsedTimer uhr;
+        uhr.start();
+        timespec vorher {}, nachher {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &vorher);
+        Pause(2000);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &nachher);
+        QVERIFY(uhr.elapsed() < 500);
+        QVERIFY((nachher.tv_sec - vorher.tv_sec) * 1000 + (nachher.tv_nsec - vorher.tv_nsec) / 1000000 < 100);
     }
 };
 

@@ -135,6 +135,37 @@ private slots:
         QCOMPARE(sitzung.F->SessionId, 0);
     }
 
+    // Each handshake step judges only the replies to its own line.
+    void srcp080OhneAntwort()
+    {
+        Anlage a(80);
+        a.Kommando.Antwort = AllesOk;
+        QVERIFY(a.Verbunden());
+        QCOMPARE(a.F->SessionId, 7);
+        a.F->Hosttrennen1Click();
+        QTRY_VERIFY(!a.Kommando.hatClient());
+
+        // The same window meets a server that answers nothing.
+        a.Kommando.Antwort = nullptr;
+        a.Kommando.Zeilen.clear();
+        QVERIFY(a.Verbunden());
+        QCOMPARE(a.Kommando.Zeilen, QList<QByteArray>({"SET CONNECTIONMODE SRCP COMMAND"}));
+        QCOMPARE(a.Protokoll().last(), QString("Der Command Modus konnte niht gestartet werden!"));
+        QCOMPARE(a.F->SessionId, 0);
+        a.F->Hosttrennen1Click();
+        QTRY_VERIFY(!a.Kommando.hatClient());
+
+        // "GO" without an answer: the session fails, and the info
+        // connection is still opened.
+        a.Kommando.Antwort = [](const QByteArray &line) { return line == "GO" ? QByteArray() : AllesOk(line); };
+        a.F->InfoMode = 1;
+        QVERIFY(a.Verbunden());
+        const QStringList log = a.Protokoll();
+        QCOMPARE(log.mid(log.size() - 2), QStringList({"Die Session konnte nicht begonnen werden!", "SessionID :0"}));
+        QVERIFY(a.F->InfoConnected);
+        QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+    }
+
     void verbindungsfehler()
     {
         Anlage a(70);
@@ -289,6 +320,11 @@ private slots:
         seit = a.Kommando.Empfangen.size();
         a.F->Bahn->SwitchAccessory("M", 4, 3);
         QCOMPARE(a.Neu(seit, 53), QByteArray("INIT 1 GA 18 M\nSET 1 GA 18 0 1 -1\nSET 1 GA 18 0 0 -1\n"));
+
+        // A version code other than 70 and 80 speaks SRCP 0.8 like the session does.
+        a.F->SrcpVersion = 75;
+        a.F->Bahn->SwitchAccessory("M", 4, 3);
+        QCOMPARE(a.Neu(seit, 38), QByteArray("SET 1 GA 18 0 1 -1\nSET 1 GA 18 0 0 -1\n"));
     }
 
     void lokomotiven()

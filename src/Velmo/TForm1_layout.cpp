@@ -75,6 +75,7 @@ void TForm1::SteuerelementeErzeugen()
     connect(VScrollBar, &QScrollBar::valueChanged, this, [this] { Geschuetzt(*Dialog, [this] { VScrollBarChange(); }); });
 
     Panel = new TBildFlaeche(Client, "Panel");
+    Panel->NeuZeichnen = [this] { Panel->Bild = PaletteBitmap; };
     Hilfsbild1 = new TBildFlaeche(Client, "Hilfsbild1");
     Hilfsbild1->hide();
 

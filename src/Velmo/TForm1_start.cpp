@@ -147,7 +147,7 @@ void TForm1::LadeElemente()
 {
     Sanduhr sanduhr;
     LadeKatalog(*this, WorkDir, PaletteBitmap, IconBitmap);
-    Panel->Bild = PaletteBitmap;
+    Panel->NeuZeichnen();
     Panel->Zeigen();
 }
 

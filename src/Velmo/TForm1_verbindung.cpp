@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QThread>
 
+#include <exception>
+
 namespace {
 
 // The plain pause after opening a connection; the interface is not served.
@@ -66,15 +68,24 @@ void TForm1::Hostverbinden1Click()
     if (!offen)
         Hostverbinden1->setEnabled(true);
 
-    if (Command_Socket.connected()) {
-        if (SrcpVersion == SrcpVersion073)
-            Command_Socket.write("SET POWER ON\n");
-        else
-            Bahn->StartSession();
+    // The info connection is tried whatever the opening exchange brought;
+    // an error of the exchange is reported after that.
+    std::exception_ptr fehler;
+    try {
+        if (Command_Socket.connected()) {
+            if (SrcpVersion == SrcpVersion073)
+                Command_Socket.write("SET POWER ON\n");
+            else
+                Bahn->StartSession();
+        }
+    } catch (const std::exception &) {
+        fehler = std::current_exception();
     }
 
     if (InfoMode > 0)
         Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket");
+    if (fehler)
+        std::rethrow_exception(fehler);
 }
 
 void TForm1::Hosttrennen1Click()

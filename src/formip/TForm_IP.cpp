@@ -32,6 +32,7 @@ TForm_IP::TForm_IP(TForm1 &form)
     Button2->setAutoDefault(false);
     Button1 = new QPushButton(QStringLiteral("abbrechen"), this);
     Button1->setGeometry(240, 192, 73, 25);
+    Button1->setAutoDefault(false);
     Button1->setFocus();
 
     connect(Button2, &QPushButton::clicked, this, [this] { Geschuetzt(*Form.Dialog, [this] { Button2Click(); }); });

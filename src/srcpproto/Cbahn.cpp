@@ -39,10 +39,12 @@ void Cbahn::StartSession()
 {
     Zustand.SessionId = 0;
     Pause(1000);
+    AntwortVergessen();
     Command_Socket.writeLine("SET CONNECTIONMODE SRCP COMMAND");
     Pause(500);
     if (!ErwarteOk(QStringLiteral("Der Command Modus konnte niht gestartet werden!")))
         return;
+    AntwortVergessen();
     Command_Socket.writeLine("GO");
     Pause(1000);
     if (ErwarteOk(QStringLiteral("Die Session konnte nicht begonnen werden!")))
@@ -50,8 +52,17 @@ void Cbahn::StartSession()
     Protokollieren(QStringLiteral("SessionID :%1").arg(Zustand.SessionId));
 }
 
+// Each step of the handshake judges only the replies that arrive after its
+// own line, never an "OK" left over from an earlier line or session.
+void Cbahn::AntwortVergessen()
+{
+    Zustand.CommandReply.clear();
+    Zustand.SessionIdText.clear();
+}
+
 void Cbahn::NeueSitzung()
 {
+    AntwortVergessen();
     for (cLocoInfo &lok : Zustand.Lokomotiven)
         lok.Initialisiert = 0;
     AngemeldeteZubehoere.clear();
@@ -64,7 +75,8 @@ void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int 
     const ZubehoerAdresse ziel = ZubehoerZiel(decoderAddress, output);
     if (!Zustand.CommandConnected)
         return;
-    const bool srcp08 = Zustand.SrcpVersion == SrcpVersion080;
+    // Every version but 0.73 speaks SRCP 0.8 on connect, so accessories do too.
+    const bool srcp08 = Zustand.SrcpVersion != SrcpVersion073;
     auto befehl = [&](int value) {
         return srcp08 ? ZubehoerBefehl80(protocol, ziel, value) : ZubehoerBefehl70(protocol, ziel, value);
     };

@@ -41,6 +41,7 @@ public:
 private:
     QString ParameterPfad() const;
     bool ErwarteOk(const QString &fehlertext);
+    void AntwortVergessen();
 
     BahnZustand &Zustand;
     TcpClient &Command_Socket;
