@@ -1,3 +1,4 @@
+#include "loopback.h"
 #include "sockets/LeseThread.h"
 #include "sockets/TcpClient.h"
 
@@ -6,53 +7,21 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 // A client connected to a server socket on 127.0.0.1 (port chosen by the
-// system); Server is the server's end, whose sends and reads give up after 5 s.
+// system); Gegen is the server's end.
 struct Verbindung
 {
-    Verbindung()
-    {
-        const int hoerer = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t laenge = sizeof a;
-        if (::bind(hoerer, reinterpret_cast<sockaddr *>(&a), laenge) != 0 || ::listen(hoerer, 1) != 0
-            || ::getsockname(hoerer, reinterpret_cast<sockaddr *>(&a), &laenge) != 0)
-            qFatal("no test socket");
-        Client.setHost("127.0.0.1");
-        Client.setPort(ntohs(a.sin_port));
-        Client.connect();
-        Server = ::accept(hoerer, nullptr, nullptr);
-        ::close(hoerer);
-        const timeval frist{5, 0};
-        const int ein = 1;
-        ::setsockopt(Server, SOL_SOCKET, SO_SNDTIMEO, &frist, sizeof frist);
-        ::setsockopt(Server, SOL_SOCKET, SO_RCVTIMEO, &frist, sizeof frist);
-        ::setsockopt(Server, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
-    }
-    ~Verbindung() { schliessen(); }
-    bool senden(const QByteArray &b) const
-    {
-        return ::send(Server, b.constData(), b.size(), MSG_NOSIGNAL) == b.size();
-    }
-    void schliessen()
-    {
-        if (Server >= 0)
-            ::close(Server);
-        Server = -1;
-    }
+    Hoerer H;
     TcpClient Client;
-    int Server = -1;
+    Gegenstelle Gegen = [this] {
+        verbinde(Client, H);
+        return Gegenstelle(H);
+    }();
 };
 
 // Records the lines handed over, and the thread each one was handled in.
@@ -113,10 +82,10 @@ void TestLeseThread::reichtZeilenInReihenfolgeWeiter()
         true);
     t = &leser;
     leser.start();
-    v.senden("INFO 1\r\nINFO 2\nWIRF\n");
-    v.senden("INFO");
+    v.Gegen.senden("INFO 1\r\nINFO 2\nWIRF\n");
+    v.Gegen.senden("INFO");
     QTest::qWait(30);
-    v.senden(" 3\n\n");
+    v.Gegen.senden(" 3\n\n");
     QTRY_COMPARE(zeilen.size(), 5);
     QCOMPARE(zeilen, QByteArrayList({"INFO 1", "INFO 2", "WIRF", "INFO 3", ""}));
     QCOMPARE(gesehen, zeilen);
@@ -144,7 +113,7 @@ void TestLeseThread::beendenWeckt()
     QVERIFY(leser.isRunning());
     v.Client.writeLine("GO");
     char empfangen[8] = {};
-    QCOMPARE(::recv(v.Server, empfangen, 4, MSG_WAITALL), 4);
+    QCOMPARE(::recv(v.Gegen.Fd, empfangen, 4, MSG_WAITALL), 4);
     QCOMPARE(QByteArray(empfangen), QByteArray("GO\r\n"));
     leser.Beenden();
     v.Client.disconnect();
@@ -161,7 +130,7 @@ void TestLeseThread::beendenWaehrendUebergabe()
     Protokoll p;
     auto leser = std::make_unique<LeseThread>(v.Client.verbindung(), &kontext, p.routine(), false);
     leser->start();
-    v.senden("INFO 1\nINFO 2\n");
+    v.Gegen.senden("INFO 1\nINFO 2\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     leser->Beenden();
     QVERIFY(leser->wait(2000));
@@ -183,8 +152,8 @@ void TestLeseThread::serverSchliesst()
     Protokoll p;
     LeseThread leser(v.Client.verbindung(), &kontext, p.routine(), endOnReadError);
     leser.start();
-    v.senden("INFO 1\nINFO 2 hal");
-    v.schliessen();
+    v.Gegen.senden("INFO 1\nINFO 2 hal");
+    v.Gegen.schliessen();
     QTRY_VERIFY_WITH_TIMEOUT(leser.isFinished(), 2000);
     QCOMPARE(p.Zeilen, QByteArrayList{"INFO 1"});
     QVERIFY(!v.Client.connected());
@@ -201,7 +170,7 @@ void TestLeseThread::beendenIstHarmlos()
     }
     LeseThread leser(v.Client.verbindung(), &kontext, p.routine(), true);
     leser.start();
-    v.schliessen();
+    v.Gegen.schliessen();
     QVERIFY(leser.wait(2000));
     leser.Beenden();
     leser.Beenden();
@@ -214,7 +183,7 @@ void TestLeseThread::zerstoerenBeiFlut()
     QObject kontext;
     Protokoll p;
     std::jthread flut([&] {
-        while (v.senden("INFO FB S88 18 1\n")) {
+        while (v.Gegen.senden("INFO FB S88 18 1\n")) {
         }
     });
     QEventLoop schleife;
@@ -253,7 +222,7 @@ void TestLeseThread::anhaltenMittenImStrom()
         QByteArray alles;
         for (int i = 0; i < 10000; ++i)
             alles += "INFO " + QByteArray::number(i) + "\n";
-        v.senden(alles);
+        v.Gegen.senden(alles);
     });
     std::unique_ptr<LeseThread> leser;
     leser = std::make_unique<LeseThread>(

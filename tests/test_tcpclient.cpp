@@ -1,76 +1,14 @@
 #include "hilfen/fehler.h"
+#include "loopback.h"
 #include "sockets/TcpClient.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
-
-// A socket on 127.0.0.1 with a port the system chose; listening unless asked not to.
-struct Hoerer
-{
-    explicit Hoerer(bool hoeren = true)
-    {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t laenge = sizeof a;
-        if (::bind(Fd, reinterpret_cast<sockaddr *>(&a), laenge) != 0
-            || (hoeren && ::listen(Fd, 8) != 0)
-            || ::getsockname(Fd, reinterpret_cast<sockaddr *>(&a), &laenge) != 0)
-            qFatal("no test socket");
-        Port = ntohs(a.sin_port);
-    }
-    ~Hoerer() { ::close(Fd); }
-    const int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int Port = 0;
-};
-
-// The server's end of one accepted connection; reads give up after 5 s.
-struct Gegenstelle
-{
-    explicit Gegenstelle(const Hoerer &h)
-        : Fd(::accept(h.Fd, nullptr, nullptr))
-    {
-        const timeval frist{5, 0};
-        const int ein = 1;
-        ::setsockopt(Fd, SOL_SOCKET, SO_RCVTIMEO, &frist, sizeof frist);
-        ::setsockopt(Fd, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
-    }
-    ~Gegenstelle() { schliessen(); }
-    void senden(const QByteArray &b) const { ::send(Fd, b.constData(), b.size(), MSG_NOSIGNAL); }
-    // Everything until the client closes.
-    QByteArray allesLesen() const
-    {
-        QByteArray alles;
-        char puffer[65536];
-        ssize_t n;
-        while ((n = ::recv(Fd, puffer, sizeof puffer, 0)) > 0)
-            alles.append(puffer, n);
-        return alles;
-    }
-    void schliessen()
-    {
-        if (Fd >= 0)
-            ::close(Fd);
-        Fd = -1;
-    }
-    int Fd;
-};
-
-void verbinde(TcpClient &c, const Hoerer &h, const QByteArray &host = "127.0.0.1")
-{
-    c.setHost(host);
-    c.setPort(h.Port);
-    c.connect();
-}
 
 QString fehlerVon(const std::function<void()> &f)
 {
@@ -97,6 +35,8 @@ private slots:
     void trennenIstHarmlos();
     void verbindenScheitert();
     void verbindenBedientEreignisse();
+    // Last: once the application quits, no event loop runs again here.
+    void wartenEndetBeimBeenden();
 };
 
 void TestTcpClient::schreibtUnveraendert()
@@ -303,6 +243,27 @@ void TestTcpClient::verbindenBedientEreignisse()
     QCOMPARE(fehlerVon([&] { verbinde(c, h); }), QString("Operation canceled"));
     QVERIFY(!c.connected());
     QVERIFY(!c.verbindung());
+}
+
+// A write that waits for room, and a connect that waits for the peer, give up
+// at once when the application is quitting instead of spinning.
+void TestTcpClient::wartenEndetBeimBeenden()
+{
+    Hoerer h;
+    const int klein = 4096;
+    ::setsockopt(h.Fd, SOL_SOCKET, SO_RCVBUF, &klein, sizeof klein);
+    TcpClient c;
+    verbinde(c, h);
+    Gegenstelle g(h);
+    QCoreApplication::exit(0);
+
+    QElapsedTimer uhr;
+    uhr.start();
+    QCOMPARE(fehlerVon([&] { c.write(QByteArray(16 * 1024 * 1024, 'x')); }), qt_error_string(ECANCELED));
+    TcpClient zweiter;
+    QCOMPARE(fehlerVon([&] { verbinde(zweiter, h); }), qt_error_string(ECANCELED));
+    QVERIFY(!zweiter.connected());
+    QVERIFY(uhr.elapsed() < 1000);
 }
 
 QTEST_GUILESS_MAIN(TestTcpClient)

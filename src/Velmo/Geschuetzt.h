@@ -5,6 +5,12 @@
 
 #include <exception>
 
+// The critical message box that reports an error which ended a handler.
+inline void FehlerMelden(Dialoge &dialoge, const QString &text)
+{
+    dialoge.Meldung(text, QStringLiteral("velmo"), Dialoge::Art::Fehler);
+}
+
 // Runs a handler; an error ends it and is shown in a critical message box,
 // and the program runs on.
 template<class Handler>
@@ -13,8 +19,8 @@ void Geschuetzt(Dialoge &dialoge, Handler &&handler)
     try {
         handler();
     } catch (const VelmoFehler &fehler) {
-        dialoge.Meldung(fehler.Text, QStringLiteral("velmo"), Dialoge::Art::Fehler);
+        FehlerMelden(dialoge, fehler.Text);
     } catch (const std::exception &fehler) {
-        dialoge.Meldung(QString::fromLocal8Bit(fehler.what()), QStringLiteral("velmo"), Dialoge::Art::Fehler);
+        FehlerMelden(dialoge, QString::fromLocal8Bit(fehler.what()));
     }
 }

@@ -61,8 +61,8 @@ void TForm1::FormCreate()
     const QSize desktop = Desktopgroesse();
     Fensterlage(desktop.width(), desktop.height());
 
-    Elemente = ElementTabelle();
-    Positionen.assign(MaxPositionen + 1, C_Position());
+    // The 88 catalogue records and the 10001 plan cells exist empty since
+    // the window was constructed.
 
     PlanFarbe = QColor(192, 192, 192);
     PaletteHoehe = PaletteHoeheStandard;
@@ -115,7 +115,7 @@ void TForm1::FormCreate()
     StatusBar1->SetzeText(1, "WorkDir: " + WorkDir);
     PlanLoeschen();
 
-    Lokomotiven = LokTabelle();
+    // The 40 locomotive records hold their defaults since construction.
 
     LadeElemente();
 
@@ -197,7 +197,7 @@ void TForm1::Exit1Click()
 
 void TForm1::FehlerZeigen(const QString &text)
 {
-    Dialog->Meldung(text, QStringLiteral("velmo"), Dialoge::Art::Fehler);
+    FehlerMelden(*Dialog, text);
 }
 
 void TForm1::IPAdresseHost1Click()

@@ -73,10 +73,10 @@ void TForm1::Hostverbinden1Click()
     std::exception_ptr fehler;
     try {
         if (Command_Socket.connected()) {
-            if (SrcpVersion == SrcpVersion073)
-                Command_Socket.write("SET POWER ON\n");
-            else
+            if (SprichtSrcp08(SrcpVersion))
                 Bahn->StartSession();
+            else
+                Command_Socket.write("SET POWER ON\n");
         }
     } catch (const std::exception &) {
         fehler = std::current_exception();
@@ -120,14 +120,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 }
 
 // Every reader ends and is joined before the window goes, so no thread
-// outlives the program.
+// outlives the program; a reader's destructor shuts its connection down.
 void TForm1::LeserBeenden()
 {
-    LeserBitten(ClientThread);
-    LeserBitten(InfoThread);
-    LeserBitten(PollThread);
-    for (TcpClient *socket : {&Command_Socket, &Info_Socket, &Poll_Socket})
-        socket->disconnect();
     ClientThread.reset();
     InfoThread.reset();
     PollThread.reset();

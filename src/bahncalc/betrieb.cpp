@@ -1,16 +1,16 @@
 #include "bahncalc/betrieb.h"
 
 #include "bahncalc/befehlstext.h"
+#include "bahncalc/version.h"
 
 namespace {
-constexpr int Srcp073 = 70;
 constexpr int HoechsterBus = 3;
 } // namespace
 
 QList<QByteArray> PowerBefehle(int srcpVersion, bool ein)
 {
     const QByteArray zustand = ein ? "ON" : "OFF";
-    if (srcpVersion == Srcp073)
+    if (!SprichtSrcp08(srcpVersion))
         return {"SET POWER " + zustand};
     QList<QByteArray> zeilen;
     for (int bus = 1; bus <= HoechsterBus; ++bus)

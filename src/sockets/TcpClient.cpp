@@ -85,7 +85,8 @@ int TcpClient::verbinde(const addrinfo &adresse)
     Abgebrochen = false;
     {
         const auto fertig = qScopeGuard([this] { Wartet = nullptr; });
-        warteBisSchreibbar(fd, schleife);
+        if (!warteBisSchreibbar(fd, schleife))
+            Abgebrochen = true;
     }
     if (Abgebrochen)
         throw VelmoFehler(qt_error_string(ECANCELED));

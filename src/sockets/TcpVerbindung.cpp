@@ -117,7 +117,8 @@ void TcpVerbindung::senden()
             gesendet += n;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
             QEventLoop schleife;
-            warteBisSchreibbar(Fd, schleife);
+            if (!warteBisSchreibbar(Fd, schleife))
+                throw VelmoFehler(qt_error_string(ECANCELED));
         } else if (errno != EINTR) {
             const QString text = qt_error_string(errno);
             Offen = false;

@@ -3,9 +3,9 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 
-void warteBisSchreibbar(int fd, QEventLoop &schleife)
+bool warteBisSchreibbar(int fd, QEventLoop &schleife)
 {
     QSocketNotifier melder(fd, QSocketNotifier::Write);
     QObject::connect(&melder, &QSocketNotifier::activated, &schleife, &QEventLoop::quit);
-    schleife.exec();
+    return schleife.exec() >= 0;
 }

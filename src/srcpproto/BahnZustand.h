@@ -1,12 +1,10 @@
 #pragma once
 
+#include "bahncalc/version.h"
 #include "lokunit/cLocoInfo.h"
 
 #include <QByteArray>
 #include <QString>
-
-constexpr int SrcpVersion073 = 70;
-constexpr int SrcpVersion080 = 80;
 
 // The connection settings, the state of the three connections and the
 // locomotive records, as the main window keeps them for the whole run.

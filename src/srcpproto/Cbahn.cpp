@@ -75,8 +75,7 @@ void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int 
     const ZubehoerAdresse ziel = ZubehoerZiel(decoderAddress, output);
     if (!Zustand.CommandConnected)
         return;
-    // Every version but 0.73 speaks SRCP 0.8 on connect, so accessories do too.
-    const bool srcp08 = Zustand.SrcpVersion != SrcpVersion073;
+    const bool srcp08 = SprichtSrcp08(Zustand.SrcpVersion);
     auto befehl = [&](int value) {
         return srcp08 ? ZubehoerBefehl80(protocol, ziel, value) : ZubehoerBefehl70(protocol, ziel, value);
     };
@@ -114,14 +113,4 @@ void Cbahn::SendLocoCommand(int locoIndex)
 QByteArray Cbahn::BuildLocoInit(int locoIndex) const
 {
     return LokInit80(Zustand.Lokomotiven.at(locoIndex));
-}
-
-int Cbahn::ProtocolBus(const QByteArray &code) const
-{
-    return ::ProtocolBus(code);
-}
-
-int Cbahn::ProtocolVersion(const QByteArray &code) const
-{
-    return ::ProtocolVersion(code);
 }

@@ -31,9 +31,9 @@ public:
     void SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output);
     // Sends the drive command of locomotive locoIndex (0 to 39).
     void SendLocoCommand(int locoIndex);
+    // The SRCP 0.8 initialisation text; the bus and protocol version of a
+    // code come from ProtocolBus/ProtocolVersion of the command texts.
     QByteArray BuildLocoInit(int locoIndex) const;
-    int ProtocolBus(const QByteArray &code) const;
-    int ProtocolVersion(const QByteArray &code) const;
 
     // The 5000 ms between switching an output on and off.
     int Schaltimpuls = 5000;
