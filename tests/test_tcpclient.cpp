@@ -10,6 +10,20 @@
 
 namespace {
 
+// A connected client whose peer has a receive buffer of only 4 KB, so that a
+// large write soon finds the buffers full.
+struct EngeVerbindung
+{
+    Hoerer H;
+    TcpClient Client;
+    Gegenstelle Gegen = [this] {
+        const int klein = 4096;
+        ::setsockopt(H.Fd, SOL_SOCKET, SO_RCVBUF, &klein, sizeof klein);
+        verbinde(Client, H);
+        return Gegenstelle(H);
+    }();
+};
+
 QString fehlerVon(const std::function<void()> &f)
 {
     try {
@@ -60,12 +74,9 @@ void TestTcpClient::schreibtUnveraendert()
 // default, a 4 KB receive buffer here) take up.
 void TestTcpClient::schreibenWartetMitEreignissen()
 {
-    Hoerer h;
-    const int klein = 4096;
-    ::setsockopt(h.Fd, SOL_SOCKET, SO_RCVBUF, &klein, sizeof klein);
-    TcpClient c;
-    verbinde(c, h);
-    Gegenstelle g(h);
+    EngeVerbindung v;
+    TcpClient &c = v.Client;
+    const Gegenstelle &g = v.Gegen;
 
     QByteArray gross(16 * 1024 * 1024, '\0');
     for (qsizetype i = 0; i < gross.size(); ++i)
@@ -249,19 +260,14 @@ void TestTcpClient::verbindenBedientEreignisse()
 // at once when the application is quitting instead of spinning.
 void TestTcpClient::wartenEndetBeimBeenden()
 {
-    Hoerer h;
-    const int klein = 4096;
-    ::setsockopt(h.Fd, SOL_SOCKET, SO_RCVBUF, &klein, sizeof klein);
-    TcpClient c;
-    verbinde(c, h);
-    Gegenstelle g(h);
+    EngeVerbindung v;
     QCoreApplication::exit(0);
 
     QElapsedTimer uhr;
     uhr.start();
-    QCOMPARE(fehlerVon([&] { c.write(QByteArray(16 * 1024 * 1024, 'x')); }), qt_error_string(ECANCELED));
+    QCOMPARE(fehlerVon([&] { v.Client.write(QByteArray(16 * 1024 * 1024, 'x')); }), qt_error_string(ECANCELED));
     TcpClient zweiter;
-    QCOMPARE(fehlerVon([&] { verbinde(zweiter, h); }), qt_error_string(ECANCELED));
+    QCOMPARE(fehlerVon([&] { verbinde(zweiter, v.H); }), qt_error_string(ECANCELED));
     QVERIFY(!zweiter.connected());
     QVERIFY(uhr.elapsed() < 1000);
 }
