@@ -1,6 +1,7 @@
 // The main window: start-up, layout, screen sizes, the plan view, the two
 // settings dialogs and the error guard.
 #include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
 #include "Velmo/TStatusLeiste.h"
 #include "elemente/Bilder.h"
 #include "formip/TForm3.h"
@@ -201,7 +202,7 @@ private slots:
         QCOMPARE(f->Regler_panel->geometry(), QRect(1, CH - 113 - 17 - SB, 570, 113));
         QCOMPARE(f->Manage_panel->geometry(), QRect(571, CH - 113 - 17 - SB, CW - 570 - 17 - 5, 113));
         QCOMPARE(f->Panel->pos(), QPoint(1, CH - 113 - 17 - SB));
-        QCOMPARE(f->Speichern_Button->pos(), QPoint(350, 87));
+        QCOMPARE(f->Decod_Panel->Speichern_Button->pos(), QPoint(350, 87));
         QCOMPARE(f->ProgressBar1->geometry().topLeft(), QPoint(f->BildschirmBreite / 2 - 150, f->Velmo->height() + 5));
 
         // Wide and tall: the whole plan without scrolling.

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
 {
@@ -16,14 +17,32 @@ void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
     box.exec();
 }
 
+Dialoge::Antwort QtDialoge::Frage(const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, Parent);
+    QAbstractButton *ja = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QAbstractButton *nein = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+    box.setDefaultButton(static_cast<QPushButton *>(ja));
+    box.exec();
+    if (box.clickedButton() == ja)
+        return Antwort::Ja;
+    if (box.clickedButton() == nein)
+        return Antwort::Nein;
+    return Antwort::Abbrechen;
+}
+
+// The file dialogs choose plan files.
+static const QString Planfilter = QStringLiteral("Gleisbilder (*.pln);;Alle Dateien (*)");
+
 QString QtDialoge::SpeichernUnter(const QString &title, const QString &dir)
 {
-    return QFileDialog::getSaveFileName(Parent, title, dir);
+    return QFileDialog::getSaveFileName(Parent, title, dir, Planfilter);
 }
 
 QString QtDialoge::Oeffnen(const QString &title, const QString &dir)
 {
-    return QFileDialog::getOpenFileName(Parent, title, dir);
+    return QFileDialog::getOpenFileName(Parent, title, dir, Planfilter);
 }
 
 bool QtDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)

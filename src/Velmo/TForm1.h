@@ -2,6 +2,8 @@
 
 #include "Velmo/Dialoge.h"
 #include "Velmo/Geschuetzt.h"
+#include "bedienung/Arbeitsmodi.h"
+#include "bedienung/Platzierung.h"
 #include "elemente/Katalog.h"
 #include "fahrunit/CFahr.h"
 #include "position/C_Position.h"
@@ -17,14 +19,13 @@
 class QAction;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
-class QPushButton;
 class QScrollBar;
 class QTabWidget;
 class TBildFlaeche;
+class TDekoderPanel;
 class TStatusLeiste;
 class TForm_IP;
 class TForm2;
@@ -36,7 +37,7 @@ class TPollHandleThread;
 // The main window: the plan view, the bottom strip of palette, decoder panel
 // and throttles, the menu and the status bar. It owns the program's state
 // for the whole run and calls the core for every rule.
-class TForm1 : public QMainWindow, public CKatalog, public CPlanZellen, public BahnZustand
+class TForm1 : public QMainWindow, public CKatalog, public CPlanZellen, public BahnZustand, public Arbeitsmodi
 {
     Q_OBJECT
 public:
@@ -52,6 +53,9 @@ public:
     QImage PaletteBitmap;
     QImage IconBitmap;
     QImage Hintergrund;
+    // The picture of the element picked in the palette, read from its
+    // state-1 icon file when it was picked.
+    QImage GewaehltesBild;
     int PlanBreite = 0;
     int PlanHoehe = 0;
     int PaletteBreite = 0;
@@ -66,18 +70,16 @@ public:
     QRect QuellRect;
     QRect ZielRect;
 
-    // --- working modes
+    // --- working modes (the flags and the palette pick come from Arbeitsmodi)
     int AktuelleFahrstrasse = 1;
-    bool EntwurfModus = false;
-    bool DekoderModus = false;
-    bool BetriebModus = false;
-    bool FahrstrassenModus = false;
-    bool ReglerModus = false;
-    bool ElementGewaehlt = false;
+    // The slot the decoder panel shows.
+    int DekoderPosition = 0;
 
     QString Titel;
     QString PlanName;
     QString PlanDir;
+    // The plan has changes that no save has written yet.
+    bool PlanGeaendert = false;
 
     // --- helper objects and connections
     TcpClient Command_Socket;
@@ -101,22 +103,7 @@ public:
     QScrollBar *HScrollBar = nullptr;
     QScrollBar *VScrollBar = nullptr;
     TBildFlaeche *Panel = nullptr;
-    QFrame *Decod_Panel = nullptr;
-    QLabel *Index_label = nullptr;
-    QLabel *Image1 = nullptr;
-    QLabel *Image2 = nullptr;
-    QLabel *Image3 = nullptr;
-    QLabel *Decod_Label = nullptr;
-    QLabel *Daten_label = nullptr;
-    QLabel *Protokoll_Label = nullptr;
-    QLineEdit *Decod_edit1 = nullptr;
-    QLineEdit *Decod_edit2 = nullptr;
-    QLineEdit *Decod_edit3 = nullptr;
-    QLineEdit *Daten_Edit1 = nullptr;
-    QLineEdit *Daten_Edit2 = nullptr;
-    QLineEdit *Daten_Edit3 = nullptr;
-    QLineEdit *Protokoll_Edit = nullptr;
-    QPushButton *Speichern_Button = nullptr;
+    TDekoderPanel *Decod_Panel = nullptr;
     QFrame *Regler_panel = nullptr;
     QFrame *Manage_panel = nullptr;
     QTabWidget *PageControl1 = nullptr;
@@ -174,6 +161,34 @@ public:
     // Applies ServerHost and ServerPort to the three connections.
     void VerbindungenEinstellen();
 
+    // --- plan files
+    void Neu1Click();
+    void Oeffnen1Click();
+    void Speichern1Click();
+    void Speichernals1Click();
+    // Reads dir + name completely, then takes it over as the current plan
+    // and draws it, sending each wired cell's stored position while
+    // connected. A file that cannot be read changes nothing. Returns the
+    // first error of drawing or sending, which did not stop the load.
+    QString LadePlan(const QString &dir, const QString &name);
+    void SpeicherePlan(const QString &name, const QString &dir);
+
+    // --- working modes and palette
+    void Gleisbildentwerfen1Click();
+    void Dekoderadressen1Click();
+    void Betrieb1Click();
+    void Fahrstrassen1Click();
+    void Softregler1Click();
+    void PanelPaint();
+    void PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void VelmoMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void VelmoMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y);
+    void VelmoMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+
+    // --- decoder addresses
+    void ZeigeDekoder(int element, int index);
+    void Speichern_ButtonClick();
+
     // --- settings dialogs
     void IPAdresseHost1Click();
     void SRCPVersion1Click();
@@ -210,13 +225,21 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Asks, while the plan has unsaved changes, whether to save them first;
+    // false when the user cancels.
+    bool AenderungenBehandelt();
+    void PlanMenuesFreigeben();
+    void ModusAnzeigen(QAction *item);
+    Sicht Sichtlage() const;
+    void EntwurfAusfuehren(const Entwurfsschritte &schritte);
+    void ZelleKopieren(const QImage &bild, const PlanZelle &zelle);
+    void DekoderDruck(Qt::MouseButton button, int X, int Y);
     void PowerSenden(bool ein);
     template<class Thread>
     bool Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
                  const std::function<void()> &geoeffnet = {});
     void LeserBeenden();
     void SteuerelementeErzeugen();
-    void DekoderPanelErzeugen();
     void MenueErzeugen();
     QAction *MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)());
     void Bildschirmmodus(QAction *item, int w, int h);

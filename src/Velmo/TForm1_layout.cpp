@@ -1,12 +1,14 @@
 #include "Velmo/TForm1.h"
 
 #include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
 #include "Velmo/TStatusLeiste.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,9 +34,9 @@ private:
     TForm1 *Form;
 };
 
-QFrame *FarbigesPanel(QWidget *parent, const QString &name, const QColor &farbe)
+template<class Panel>
+Panel *FarbigesPanel(Panel *panel, const QString &name, const QColor &farbe)
 {
-    auto *panel = new QFrame(parent);
     panel->setObjectName(name);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setAutoFillBackground(true);
@@ -60,6 +62,23 @@ void TForm1::SteuerelementeErzeugen()
 
     Velmo = new TBildFlaeche(Client, "Velmo");
     Velmo->NeuZeichnen = [this] { VelmoPaint(); };
+    // Presses, moves and releases on the plan and presses on the palette go
+    // to their handlers inside the error guard.
+    auto geschuetzt = [this](auto handler) {
+        return [this, handler](QMouseEvent *e) {
+            const QPoint p = e->position().toPoint();
+            Geschuetzt(*Dialog, [&] { handler(e, p.x(), p.y()); });
+        };
+    };
+    connect(Velmo, &TBildFlaeche::MausGedrueckt, this, geschuetzt([this](QMouseEvent *e, int x, int y) {
+        VelmoMouseDown(e->button(), e->modifiers(), x, y);
+    }));
+    connect(Velmo, &TBildFlaeche::MausBewegt, this, geschuetzt([this](QMouseEvent *e, int x, int y) {
+        VelmoMouseMove(e->buttons(), e->modifiers(), x, y);
+    }));
+    connect(Velmo, &TBildFlaeche::MausLosgelassen, this, geschuetzt([this](QMouseEvent *e, int x, int y) {
+        VelmoMouseUp(e->button(), e->modifiers(), x, y);
+    }));
 
     HScrollBar = Benannt(new QScrollBar(Qt::Horizontal, Client), "HScrollBar");
     VScrollBar = Benannt(new QScrollBar(Qt::Vertical, Client), "VScrollBar");
@@ -75,15 +94,20 @@ void TForm1::SteuerelementeErzeugen()
     connect(VScrollBar, &QScrollBar::valueChanged, this, [this] { Geschuetzt(*Dialog, [this] { VScrollBarChange(); }); });
 
     Panel = new TBildFlaeche(Client, "Panel");
-    Panel->NeuZeichnen = [this] { Panel->Bild = PaletteBitmap; };
+    Panel->NeuZeichnen = [this] { PanelPaint(); };
+    connect(Panel, &TBildFlaeche::MausGedrueckt, this, geschuetzt([this](QMouseEvent *e, int x, int y) {
+        PanelMouseDown(e->button(), e->modifiers(), x, y);
+    }));
     Hilfsbild1 = new TBildFlaeche(Client, "Hilfsbild1");
     Hilfsbild1->hide();
 
-    DekoderPanelErzeugen();
+    Decod_Panel = FarbigesPanel(new TDekoderPanel(Client), "Decod_Panel", QColor(128, 128, 0));
+    connect(Decod_Panel->Speichern_Button, &QPushButton::clicked, this,
+            [this] { Geschuetzt(*Dialog, [this] { Speichern_ButtonClick(); }); });
 
-    Regler_panel = FarbigesPanel(Client, "Regler_panel", QColor(0, 128, 128));
+    Regler_panel = FarbigesPanel(new QFrame(Client), "Regler_panel", QColor(0, 128, 128));
     Regler_panel->hide();
-    Manage_panel = FarbigesPanel(Client, "Manage_panel", palette().window().color());
+    Manage_panel = FarbigesPanel(new QFrame(Client), "Manage_panel", palette().window().color());
     Manage_panel->hide();
     Label1 = Benannt(new QLabel(Manage_panel), "Label1");
     Info1_Label = Benannt(new QLabel(Manage_panel), "Info1_Label");
@@ -111,39 +135,6 @@ void TForm1::SteuerelementeErzeugen()
     StatusBar1->setFixedHeight(StatusHoehe);
 }
 
-void TForm1::DekoderPanelErzeugen()
-{
-    Decod_Panel = FarbigesPanel(Client, "Decod_Panel", QColor(128, 128, 0));
-    auto beschriftung = [this](const QString &name, const QString &text) {
-        return Benannt(new QLabel(text, Decod_Panel), name);
-    };
-    auto bild = [this](const QString &name) {
-        QLabel *label = Benannt(new QLabel(Decod_Panel), name);
-        label->setFixedSize(27, 27);
-        return label;
-    };
-    auto feld = [this](const QString &name) {
-        QLineEdit *edit = Benannt(new QLineEdit(Decod_Panel), name);
-        edit->setFixedWidth(90);
-        return edit;
-    };
-    Index_label = beschriftung("Index_label", QString());
-    Decod_Label = beschriftung("Decod_Label", QStringLiteral("Dekoder"));
-    Daten_label = beschriftung("Daten_label", QStringLiteral("Adresse"));
-    Protokoll_Label = beschriftung("Protokoll_Label", QStringLiteral("Protokoll"));
-    Image1 = bild("Image1");
-    Image2 = bild("Image2");
-    Image3 = bild("Image3");
-    Decod_edit1 = feld("Decod_edit1");
-    Decod_edit2 = feld("Decod_edit2");
-    Decod_edit3 = feld("Decod_edit3");
-    Daten_Edit1 = feld("Daten_Edit1");
-    Daten_Edit2 = feld("Daten_Edit2");
-    Daten_Edit3 = feld("Daten_Edit3");
-    Protokoll_Edit = feld("Protokoll_Edit");
-    Speichern_Button = Benannt(new QPushButton(QStringLiteral("Speichern"), Decod_Panel), "Speichern_Button");
-}
-
 QAction *TForm1::MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)())
 {
     QAction *item = menu->addAction(caption);
@@ -157,20 +148,23 @@ void TForm1::MenueErzeugen()
 {
     QMenuBar *bar = menuBar();
     QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
-    Neu1 = MenuePunkt(datei, "&Neu", "Neu1", nullptr);
-    Oeffnen1 = MenuePunkt(datei, "Ö&ffnen", "Oeffnen1", nullptr);
-    Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", nullptr);
-    Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", nullptr);
+    Neu1 = MenuePunkt(datei, "&Neu", "Neu1", &TForm1::Neu1Click);
+    Oeffnen1 = MenuePunkt(datei, "Ö&ffnen", "Oeffnen1", &TForm1::Oeffnen1Click);
+    Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", &TForm1::Speichern1Click);
+    Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", &TForm1::Speichernals1Click);
     Hostverbinden1 = MenuePunkt(datei, "Host &verbinden", "Hostverbinden1", &TForm1::Hostverbinden1Click);
     Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
     Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click);
 
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
-    Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1", nullptr);
-    Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", nullptr);
-    Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", nullptr);
-    Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", nullptr);
-    Softregler1 = MenuePunkt(optionen, "&Lokregler", "Softregler1", nullptr);
+    Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1", &TForm1::Gleisbildentwerfen1Click);
+    Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", &TForm1::Dekoderadressen1Click);
+    Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", &TForm1::Betrieb1Click);
+    Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", &TForm1::Fahrstrassen1Click);
+    Softregler1 = MenuePunkt(optionen, "&Lokregler", "Softregler1", &TForm1::Softregler1Click);
+    // "Fahrstrassen" only saves the plan and never carries a check mark.
+    for (QAction *item : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Softregler1})
+        item->setCheckable(true);
 
     QMenu *einstellungen = bar->addMenu(QStringLiteral("&Einstellungen"));
     IPAdresseHost1 = MenuePunkt(einstellungen, "&IP-Adresse Host", "IPAdresseHost1", &TForm1::IPAdresseHost1Click);
@@ -231,15 +225,8 @@ void TForm1::FormResize()
                               std::max(0, CW - Regler_panel->width() - VScrollBar->width() - 5), StreifenHoehe);
     Memo1->setGeometry(Manage_panel->x() + 20, 1, 270, Memo1->height());
 
+    // The decoder panel places its own controls.
     Decod_Panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, std::max(0, CW - VScrollBar->width() - 5), StreifenHoehe);
-    const std::initializer_list<std::pair<QWidget *, QPoint>> dekoderPlaetze = {
-        {Decod_Label, {150, 5}},   {Daten_label, {250, 5}},   {Index_label, {30, 24}},
-        {Image1, {90, 24}},        {Image2, {90, 52}},        {Image3, {90, 80}},
-        {Decod_edit1, {150, 24}},  {Decod_edit2, {150, 52}},  {Decod_edit3, {150, 80}},
-        {Daten_Edit1, {250, 24}},  {Daten_Edit2, {250, 52}},  {Daten_Edit3, {250, 80}},
-        {Protokoll_Label, {350, 5}}, {Protokoll_Edit, {350, 24}}, {Speichern_Button, {350, 87}}};
-    for (const auto &[widget, platz] : dekoderPlaetze)
-        widget->move(platz);
 
     Panel->move(1, CH - Panel->height() - HScrollBar->height() - SB);
     Hilfsbild1->move(Panel->width() + 5, Panel->y());

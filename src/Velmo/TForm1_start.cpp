@@ -1,6 +1,8 @@
 #include "Velmo/TForm1.h"
 
 #include "Velmo/LeseThreads.h"
+#include "Velmo/Sanduhr.h"
+#include "Velmo/TDekoderPanel.h"
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TStatusLeiste.h"
 #include "formip/TForm3.h"
@@ -9,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -25,13 +26,6 @@ QSize Desktopgroesse()
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(1024, 768);
 }
-
-// Shows the busy cursor for as long as it lives.
-struct Sanduhr
-{
-    Sanduhr() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sanduhr() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -77,6 +71,8 @@ void TForm1::FormCreate()
     PaletteBitmap = QImage(PaletteBreite, PaletteHoehe, QImage::Format_RGB32);
     IconBitmap = QImage(28, 28, QImage::Format_RGB32);
     Hintergrund = QImage(28, 28, QImage::Format_RGB32);
+    // A right press before the first placement paints this into the cell.
+    Hintergrund.fill(PlanFarbe);
 
     Panel->resize(617, 113);
 
@@ -147,8 +143,7 @@ void TForm1::LadeElemente()
 {
     Sanduhr sanduhr;
     LadeKatalog(*this, WorkDir, PaletteBitmap, IconBitmap);
-    Panel->NeuZeichnen();
-    Panel->Zeigen();
+    PanelPaint();
 }
 
 void TForm1::Fensterlage(int w, int h)

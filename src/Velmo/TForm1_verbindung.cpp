@@ -104,9 +104,14 @@ void TForm1::Hosttrennen1Click()
 void TForm1::FormCloseQuery(bool &CanClose)
 {
     CanClose = !Command_Socket.connected();
-    if (!CanClose)
+    if (!CanClose) {
         Dialog->Meldung(QStringLiteral("Velmo ist noch mit dem Server verbunden, bitte erst die Verbindung schliessen!"),
                         QStringLiteral("Fehler"), Dialoge::Art::Information);
+        return;
+    }
+    // A failed save of unsaved changes keeps the window open.
+    CanClose = false;
+    Geschuetzt(*Dialog, [&] { CanClose = AenderungenBehandelt(); });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

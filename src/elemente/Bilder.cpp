@@ -1,9 +1,10 @@
 #include "elemente/Bilder.h"
 
-#include "hilfen/fehler.h"
+#include "elemente/BildSpeicher.h"
 
-#include <QFileInfo>
 #include <QPainter>
+
+#include <cstring>
 
 QString IconName(int element, int state)
 {
@@ -16,19 +17,34 @@ QString IconName(int element, int state)
 
 void LadeBild(const QString &path, QImage &image)
 {
-    QImage geladen(path);
-    if (geladen.isNull())
-        throw VelmoFehler(QFileInfo::exists(path)
-                              ? QStringLiteral("Ungültiges Bild: %1").arg(path)
-                              : QStringLiteral("Bilddatei nicht gefunden: %1").arg(path));
-    image = geladen.convertToFormat(QImage::Format_RGB32);
+    image = Bildspeicher().Bild(path);
 }
 
 void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from)
 {
-    if (target.isNull())
+    if (target.isNull() || source.isNull())
         return;
-    QPainter painter(&target);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(to, source, from);
+    // Clip the source to its image and the destination to the target,
+    // keeping the two rectangles in step.
+    const QRect quelle = from & source.rect();
+    const QPoint zielEcke = to + (quelle.topLeft() - from.topLeft());
+    const QRect ziel = QRect(zielEcke, quelle.size()) & target.rect();
+    if (ziel.isEmpty())
+        return;
+    const QPoint start = quelle.topLeft() + (ziel.topLeft() - zielEcke);
+
+    if (target.format() != source.format() || target.depth() != 32) {
+        QPainter painter(&target);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(ziel.topLeft(), source, QRect(start, ziel.size()));
+        return;
+    }
+    // Same 32-bit format: plain row copies, the fast path of every icon.
+    uchar *zeile = target.bits() + ziel.top() * target.bytesPerLine() + ziel.left() * 4;
+    const uchar *von = source.constBits() + start.y() * source.bytesPerLine() + start.x() * 4;
+    for (int y = 0; y < ziel.height(); ++y) {
+        std::memmove(zeile, von, static_cast<std::size_t>(ziel.width()) * 4);
+        zeile += target.bytesPerLine();
+        von += source.bytesPerLine();
+    }
 }

@@ -11,8 +11,9 @@ constexpr int IconGroesse = 27;
 // other state gets no suffix (such a name never exists as a file).
 QString IconName(int element, int state);
 
-// Loads a picture file into image; raises VelmoFehler when the file is
-// missing or not a readable picture, leaving image untouched.
+// Loads a picture file into image through the program's picture store;
+// raises VelmoFehler when the file is missing or not a readable picture,
+// leaving image untouched.
 void LadeBild(const QString &path, QImage &image);
 
 // Unscaled block copy of source rectangle `from` of `source` with its top

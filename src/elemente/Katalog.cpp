@@ -11,6 +11,12 @@ int CKatalog::FindePaletteElement(int x, int y) const
     return 0;
 }
 
+QPoint PalettenSpot(int x, int y)
+{
+    constexpr int Spot = 28;
+    return {x / Spot * Spot + 1, y / Spot * Spot + 1};
+}
+
 static void LiesElement(TextLeser &datei, C_Element &e)
 {
     e.Nummer = datei.LiesZahl();

@@ -20,6 +20,10 @@ struct CKatalog
     int FindePaletteElement(int x, int y) const;
 };
 
+// The icon corner of the 28-pixel palette spot under box point (x, y):
+// ((x div 28) * 28 + 1, (y div 28) * 28 + 1).
+QPoint PalettenSpot(int x, int y);
+
 // Reads Data/Elemente1.dat below workDir into the catalogue and draws every
 // element's first picture into the palette. The palette is filled maroon
 // first; on an error the records read so far keep their new values,

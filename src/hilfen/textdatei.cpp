@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 TextLeser::TextLeser(const QString &path)
     : Pfad(path)
 {
@@ -14,12 +17,37 @@ TextLeser::TextLeser(const QString &path)
     Inhalt = file.readAll();
 }
 
+void TextLeser::Fehler(const QString &grund) const
+{
+    throw VelmoFehler(QStringLiteral("E/A-Fehler: %1 in Zeile %2 (%3)").arg(grund).arg(WertZeile).arg(Pfad));
+}
+
+bool TextLeser::AmEnde() const
+{
+    return Pos >= Inhalt.size();
+}
+
+// Moves past the line end at `ende` (or to the end of the file).
+void TextLeser::ZeileBeenden(qsizetype ende)
+{
+    const qsizetype zeilenende = Inhalt.indexOf('\n', ende);
+    Pos = zeilenende < 0 ? Inhalt.size() : zeilenende + 1;
+    if (zeilenende >= 0)
+        ++AktuelleZeile;
+}
+
 int TextLeser::LiesZahl()
 {
-    while (Pos < Inhalt.size() && (Inhalt[Pos] == ' ' || Inhalt[Pos] == '\t' || Inhalt[Pos] == '\n' || Inhalt[Pos] == '\r'))
-        ++Pos;
-    if (Pos >= Inhalt.size())
-        throw VelmoFehler(QStringLiteral("E/A-Fehler: Lesen über Dateiende hinaus (%1)").arg(Pfad));
+    for (; Pos < Inhalt.size(); ++Pos) {
+        const char c = Inhalt[Pos];
+        if (c == '\n')
+            ++AktuelleZeile;
+        else if (c != ' ' && c != '\t' && c != '\r')
+            break;
+    }
+    WertZeile = AktuelleZeile;
+    if (AmEnde())
+        Fehler(QStringLiteral("Lesen über Dateiende hinaus"));
     qsizetype ende = Pos;
     if (Inhalt[ende] == '-' || Inhalt[ende] == '+')
         ++ende;
@@ -29,19 +57,28 @@ int TextLeser::LiesZahl()
     bool ok = ende > ziffern;
     const int value = ok ? Inhalt.mid(Pos, ende - Pos).toInt(&ok) : 0;
     if (!ok)
-        throw VelmoFehler(QStringLiteral("E/A-Fehler: Ungültige numerische Eingabe (%1)").arg(Pfad));
-    const qsizetype zeilenende = Inhalt.indexOf('\n', ende);
-    Pos = zeilenende < 0 ? Inhalt.size() : zeilenende + 1;
+        Fehler(QStringLiteral("Ungültige numerische Eingabe"));
+    ZeileBeenden(ende);
     return value;
 }
 
 QByteArray TextLeser::LiesText()
 {
+    WertZeile = AktuelleZeile;
     const qsizetype zeilenende = Inhalt.indexOf('\n', Pos);
     const qsizetype ende = zeilenende < 0 ? Inhalt.size() : zeilenende;
     QByteArray line = Inhalt.mid(Pos, ende - Pos);
-    Pos = zeilenende < 0 ? Inhalt.size() : zeilenende + 1;
+    ZeileBeenden(ende);
     return line;
+}
+
+QByteArray TextLeser::LiesPflichtText()
+{
+    if (AmEnde()) {
+        WertZeile = AktuelleZeile;
+        Fehler(QStringLiteral("Lesen über Dateiende hinaus"));
+    }
+    return LiesText();
 }
 
 TextSchreiber::TextSchreiber(const QString &path)
@@ -63,8 +100,21 @@ void TextSchreiber::Text(const QByteArray &text)
 
 void TextSchreiber::Fertig()
 {
+    // QSaveFile::commit() would rename the temporary file over the old one
+    // even when its own last flush failed, so the flush is checked first.
+    // A failed flush leaves no text of its own in the file object; the
+    // system's errno says what went wrong.
     QSaveFile file(Pfad);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Inhalt) != Inhalt.size() || !file.commit())
-        throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei kann nicht geschrieben werden (%1): %2")
-                              .arg(Pfad, file.errorString()));
+    QString grund;
+    if (!file.open(QIODevice::WriteOnly)) {
+        grund = file.errorString();
+    } else {
+        errno = 0;
+        if (file.write(Inhalt) != Inhalt.size() || !file.flush())
+            grund = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        else if (!file.commit())
+            grund = file.errorString();
+    }
+    if (!grund.isEmpty())
+        throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei kann nicht geschrieben werden (%1): %2").arg(Pfad, grund));
 }

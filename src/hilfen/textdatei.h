@@ -6,6 +6,7 @@
 // Reads the program's data files: one value per line, LF line ends.
 // An integer is read after skipping blanks and empty lines, and the rest of
 // its line is discarded; a text is the whole next line without its line end.
+// Errors name the file and the line where reading failed.
 class TextLeser
 {
 public:
@@ -15,12 +16,26 @@ public:
     // Raises VelmoFehler when the next value is not a decimal integer or the
     // file has ended.
     int LiesZahl();
+    // An empty text once the file has ended.
     QByteArray LiesText();
+    // The same, but a file that has ended raises VelmoFehler: for files
+    // whose every record must be complete.
+    QByteArray LiesPflichtText();
+    // The line (counted from 1) of the value read last.
+    int Zeile() const { return WertZeile; }
+    // Raises VelmoFehler "E/A-Fehler: <grund> in Zeile <n> (<path>)" for the
+    // value read last, or for the line that could not be read.
+    [[noreturn]] void Fehler(const QString &grund) const;
 
 private:
+    bool AmEnde() const;
+    void ZeileBeenden(qsizetype ende);
+
     QString Pfad;
     QByteArray Inhalt;
     qsizetype Pos = 0;
+    int AktuelleZeile = 1;
+    int WertZeile = 0;
 };
 
 // Writes the program's data files through a temporary file in the same
@@ -31,8 +46,10 @@ public:
     explicit TextSchreiber(const QString &path);
     void Zahl(int value);
     void Text(const QByteArray &text);
-    // Renames the finished file over the old one; raises VelmoFehler on any
-    // failure, leaving the previous file untouched.
+    // Writes everything, makes sure it reached the disk and only then renames
+    // the finished file over the old one. Any failure (a full disk, a
+    // file-size limit, a missing or read-only directory) raises VelmoFehler
+    // with the path and leaves the previous file untouched.
     void Fertig();
 
 private:

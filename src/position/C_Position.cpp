@@ -1,5 +1,7 @@
 #include "position/C_Position.h"
 
+#include "hilfen/fehler.h"
+
 int Raster(int v)
 {
     return (v / RasterGroesse) * RasterGroesse;
@@ -46,4 +48,21 @@ void CPlanZellen::LoeschePosition(int i)
 {
     if (i >= 1 && i <= MaxPositionen)
         Positionen[i] = C_Position();
+}
+
+C_Position &CPlanZellen::Zelle(int i)
+{
+    if (i < 0 || i > MaxPositionen)
+        throw VelmoFehler(QStringLiteral("Das Gleisbild hat keine Zelle %1").arg(i));
+    return Positionen[i];
+}
+
+DekoderZeile DekoderZeileVon(const C_Position &p, int r)
+{
+    switch (r) {
+    case 1: return {p.Dekoder1, p.Adresse1};
+    case 2: return {p.Dekoder2, p.Adresse2};
+    case 3: return {p.Dekoder3, p.Adresse3};
+    default: return {};
+    }
 }

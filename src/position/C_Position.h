@@ -20,7 +20,21 @@ public:
     int Adresse3 = 0;
     int Fahrstrasse = 0;
     QByteArray Protokoll; // "N"/"n": DCC, anything else Motorola
+
+    bool operator==(const C_Position &) const = default;
 };
+
+// One decoder row of a cell: the decoder and its output that set a position.
+struct DekoderZeile
+{
+    int Dekoder = 0;
+    int Adresse = 0;
+    bool operator==(const DekoderZeile &) const = default;
+};
+
+// Row r (1 to 3) of the cell; any other r is the row (0, 0), which switches
+// nothing.
+DekoderZeile DekoderZeileVon(const C_Position &p, int r);
 
 constexpr int RasterGroesse = 27;
 constexpr int MaxPositionen = 10000;
@@ -45,6 +59,9 @@ struct CPlanZellen
     int FindeElement(int x, int y) const;
     // Turns slot i into a hole; PosAnzahl is unchanged.
     void LoeschePosition(int i);
+    // Slot i, 0 to 10000; any other number (a hand-edited Nummer from a plan
+    // file, say) raises VelmoFehler instead of reaching outside the table.
+    C_Position &Zelle(int i);
 
 private:
     const C_Position *ErsteZelle(int x, int y) const;

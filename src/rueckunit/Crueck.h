@@ -1,5 +1,6 @@
 #pragma once
 
+#include "elemente/Elementrollen.h"
 #include "position/C_Position.h"
 
 #include <QString>
@@ -38,9 +39,3 @@ private:
     Zeichner Zeichnen;
     Fehlerbericht Fehler;
 };
-
-// Elements that are feedback contacts.
-inline bool IstRueckmeldekontakt(int element)
-{
-    return element == 65 || element == 87;
-}

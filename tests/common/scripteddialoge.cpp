@@ -5,13 +5,21 @@ void ScriptedDialoge::Meldung(const QString &text, const QString &caption, Art a
     Meldungen.append({text, caption, art});
 }
 
-QString ScriptedDialoge::SpeichernUnter(const QString &, const QString &)
+Dialoge::Antwort ScriptedDialoge::Frage(const QString &text, const QString &caption)
 {
+    Fragen.append(caption + '|' + text);
+    return FrageAntworten.isEmpty() ? Antwort::Abbrechen : FrageAntworten.takeFirst();
+}
+
+QString ScriptedDialoge::SpeichernUnter(const QString &title, const QString &dir)
+{
+    DateiDialoge.append(title + '|' + dir);
     return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
 }
 
-QString ScriptedDialoge::Oeffnen(const QString &, const QString &)
+QString ScriptedDialoge::Oeffnen(const QString &title, const QString &dir)
 {
+    DateiDialoge.append(title + '|' + dir);
     return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
 }
 

@@ -1,0 +1,47 @@
+// Decoder-address mode: a press shows a placed element's decoder rows in the
+// decoder panel, "Speichern" stores them into its record.
+#include "Velmo/TForm1.h"
+
+#include "Velmo/TDekoderPanel.h"
+#include "elemente/Bilder.h"
+
+#include <QLineEdit>
+#include <QScopeGuard>
+
+void TForm1::DekoderDruck(Qt::MouseButton button, int X, int Y)
+{
+    if (button != Qt::LeftButton)
+        return;
+    const PlanZelle zelle = ZelleUnter({X, Y}, Sichtlage());
+    const int element = FindeElement(zelle.Plan.x(), zelle.Plan.y());
+    if (element < 1 || element > ElementAnzahl)
+        return;
+    Decod_Panel->ZeilenZeigen(DekoderZeilen(element, Elemente[element].Zustaende));
+    DekoderPosition = FindePosition(zelle.Plan.x(), zelle.Plan.y());
+    ZeigeDekoder(element, DekoderPosition);
+}
+
+void TForm1::ZeigeDekoder(int element, int index)
+{
+    Decod_Panel->TexteZeigen(index, DekoderTexte(Zelle(index)));
+    const C_Element &e = Elemente[element];
+    const QByteArray bilder[] = {e.Bild1, e.Bild2, e.Bild3};
+    // Row 1 always shows its icon, rows 2 and 3 only for elements with that many positions.
+    for (int zeile = 1; zeile <= std::clamp(e.Zustaende, 1, 3); ++zeile) {
+        QImage bild;
+        LadeBild(WorkDir + "Data/" + QString::fromUtf8(bilder[zeile - 1]), bild);
+        Decod_Panel->BildZeigen(zeile, bild);
+    }
+}
+
+void TForm1::Speichern_ButtonClick()
+{
+    C_Position &zelle = Zelle(DekoderPosition);
+    const C_Position vorher = zelle;
+    // Fields stored before a conversion error count as a change too.
+    const auto merken = qScopeGuard([&] {
+        if (DekoderPosition >= 1 && zelle != vorher)
+            PlanGeaendert = true;
+    });
+    Decod_Panel->Protokoll_Edit->setText(DekoderSpeichern(zelle, Decod_Panel->Eingaben()));
+}

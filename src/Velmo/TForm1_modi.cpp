@@ -1,0 +1,104 @@
+// The working modes of the plan, the palette and the dispatch of presses on
+// the plan view by mode.
+#include "Velmo/TForm1.h"
+
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
+#include "Velmo/TStatusLeiste.h"
+#include "elemente/Bilder.h"
+
+#include <QAction>
+#include <QFrame>
+
+// Checks the item of the mode just entered and unchecks the others.
+void TForm1::ModusAnzeigen(QAction *item)
+{
+    for (QAction *modus : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Softregler1})
+        modus->setChecked(modus == item);
+}
+
+void TForm1::Gleisbildentwerfen1Click()
+{
+    ModusSetzen(Modus::Entwurf);
+    ModusAnzeigen(Gleisbildentwerfen1);
+    Decod_Panel->hide();
+    Regler_panel->hide();
+    Manage_panel->hide();
+    Panel->resize(std::min(Client->width(), PaletteBreite), PaletteHoehe);
+    if (!ElementeGeladen)
+        LadeElemente();
+    PanelPaint();
+    Panel->show();
+}
+
+void TForm1::Dekoderadressen1Click()
+{
+    ModusSetzen(Modus::Dekoder);
+    ModusAnzeigen(Dekoderadressen1);
+    Regler_panel->hide();
+    Manage_panel->hide();
+    Panel->hide();
+    Decod_Panel->show();
+    SpeicherePlan(PlanName, PlanDir);
+}
+
+void TForm1::Betrieb1Click()
+{
+    ModusSetzen(Modus::Betrieb);
+    ModusAnzeigen(Betrieb1);
+    Panel->hide();
+    Decod_Panel->hide();
+    Regler_panel->show();
+    Manage_panel->show();
+    SpeicherePlan(PlanName, PlanDir);
+}
+
+void TForm1::Fahrstrassen1Click()
+{
+    SpeicherePlan(PlanName, PlanDir);
+}
+
+void TForm1::Softregler1Click()
+{
+    ModusSetzen(Modus::Regler);
+    ModusAnzeigen(Softregler1);
+}
+
+void TForm1::PanelPaint()
+{
+    KopiereBlock(Panel->Bild, QPoint(0, 0), PaletteBitmap, PaletteBitmap.rect());
+    Panel->Zeigen();
+}
+
+// Any button picks the element of the spot under the press. Its picture is
+// read from its own state-1 icon file into an image of its own, so the
+// placed icon is exactly the one the plan shows when it is loaded again.
+void TForm1::PanelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    const QPoint spot = PalettenSpot(X, Y);
+    const int element = FindePaletteElement(spot.x(), spot.y());
+    if (element < 1 || element > ElementAnzahl)
+        return;
+    LadeBild(WorkDir + "Data/" + IconName(element, 1), GewaehltesBild);
+    Waehlen(element);
+}
+
+void TForm1::VelmoMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (EntwurfModus) {
+        StatusBar1->SetzeText(1, QStringLiteral("x: %1 y: %2").arg(X).arg(Y));
+        EntwurfAusfuehren(EntwurfDruecken(*this, *this, button, {X, Y}, Sichtlage()));
+    }
+    if (DekoderModus)
+        DekoderDruck(button, X, Y);
+}
+
+void TForm1::VelmoMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y)
+{
+    EntwurfAusfuehren(EntwurfZiehen(*this, buttons, shift, {X, Y}, Sichtlage()));
+}
+
+void TForm1::VelmoMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int X, int Y)
+{
+    EntwurfAusfuehren(EntwurfLoslassen(*this, *this, button, {X, Y}, Sichtlage()));
+}

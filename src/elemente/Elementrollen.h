@@ -1,0 +1,15 @@
+#pragma once
+
+// Catalogue elements with a fixed role in the program.
+
+// Uncouplers: momentary, they spring back to position 1 after a press.
+inline bool IstMomentan(int element)
+{
+    return element == 20 || element == 42 || element == 64 || element == 86;
+}
+
+// Feedback contacts: their one decoder row holds a feedback module and contact.
+inline bool IstRueckmeldekontakt(int element)
+{
+    return element == 65 || element == 87;
+}

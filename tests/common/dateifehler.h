@@ -1,0 +1,72 @@
+#pragma once
+
+// Disk faults for tests, without root and without a full disk.
+#include <QString>
+
+#include <csignal>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+// While it lives, no file of this process may grow beyond `bytes`: a write
+// past the limit fails with EFBIG (SIGXFSZ is ignored), as on a full disk.
+class Dateigrenze
+{
+public:
+    explicit Dateigrenze(rlim_t bytes)
+    {
+        AltesSignal = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &Alt);
+        rlimit neu = Alt;
+        neu.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &neu);
+    }
+    ~Dateigrenze()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &Alt);
+        std::signal(SIGXFSZ, AltesSignal);
+    }
+
+private:
+    rlimit Alt {};
+    void (*AltesSignal)(int) = nullptr;
+};
+
+// While it lives, the directory is read-only for the calling thread. Root
+// ignores file modes, so the thread also lays down its right to override
+// them (the capability stays permitted and is taken up again at the end).
+class Schreibschutz
+{
+public:
+    explicit Schreibschutz(const QString &dir)
+        : Verzeichnis(dir.toLocal8Bit())
+    {
+        ::chmod(Verzeichnis.constData(), 0555);
+        Rechte(false);
+    }
+    ~Schreibschutz()
+    {
+        Rechte(true);
+        ::chmod(Verzeichnis.constData(), 0755);
+    }
+
+private:
+    static void Rechte(bool an)
+    {
+        __user_cap_header_struct kopf {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct daten[2] {};
+        if (::syscall(SYS_capget, &kopf, daten) != 0)
+            return;
+        for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+            if (an)
+                daten[cap / 32].effective |= daten[cap / 32].permitted & (1u << (cap % 32));
+            else
+                daten[cap / 32].effective &= ~(1u << (cap % 32));
+        }
+        ::syscall(SYS_capset, &kopf, daten);
+    }
+
+    QByteArray Verzeichnis;
+};

@@ -1,0 +1,668 @@
+// Drawing and keeping plans through the main window, offscreen with
+// scripted dialogs: the working modes, the palette, placing with real mouse
+// events, the decoder panel, the plan file commands, unsaved changes and
+// loading while connected.
+#include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
+#include "Velmo/TStatusLeiste.h"
+#include "dateifehler.h"
+#include "elemente/Bilder.h"
+#include "position/PlanDatei.h"
+#include "scripteddialoge.h"
+#include "skriptserver.h"
+#include "testwork.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(Dialoge::Antwort)
+
+namespace {
+
+QImage Icon(const TestWorkDir &work, int element, int state)
+{
+    QImage bild;
+    LadeBild(work.dataPath(IconName(element, state)), bild);
+    return bild;
+}
+
+QImage Zelle(const QImage &bild, QPoint ecke)
+{
+    return bild.copy(QRect(ecke, QSize(27, 27)));
+}
+
+QImage Silber()
+{
+    QImage bild(27, 27, QImage::Format_RGB32);
+    bild.fill(QColor(192, 192, 192));
+    return bild;
+}
+
+void Maus(QWidget *w, QEvent::Type typ, QPoint p, Qt::MouseButton taste, Qt::MouseButtons gehalten,
+          Qt::KeyboardModifiers umschalt = {})
+{
+    QMouseEvent e(typ, p, w->mapToGlobal(p), taste, gehalten, umschalt);
+    QApplication::sendEvent(w, &e);
+}
+
+void Druck(QWidget *w, QPoint p, Qt::MouseButton taste = Qt::LeftButton)
+{
+    Maus(w, QEvent::MouseButtonPress, p, taste, taste);
+}
+
+void Loslassen(QWidget *w, QPoint p, Qt::MouseButton taste = Qt::LeftButton)
+{
+    Maus(w, QEvent::MouseButtonRelease, p, taste, {});
+}
+
+QByteArray Lesen(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Schreiben(const QString &path, const QByteArray &inhalt)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(inhalt);
+}
+
+// A shown main window over its own work directory; the box about the
+// missing settings file is already answered.
+struct Fenster
+{
+    TestWorkDir Work;
+    TestFenster F {Work.path()};
+
+    Fenster()
+    {
+        F.Dialogs->Meldungen.clear();
+        F->N1024mal768->trigger();
+        F->show();
+        QVERIFY(QTest::qWaitForWindowExposed(F.Form.get()));
+    }
+    ScriptedDialoge &D() { return *F.Dialogs; }
+    QString Pfad(const QString &name) const { return Work.path() + name; }
+    void Neu(const QString &name)
+    {
+        D().FileAnswers << Pfad(name);
+        F->Neu1->trigger();
+    }
+    void Oeffnen(const QString &pfad)
+    {
+        D().FileAnswers << pfad;
+        F->Oeffnen1->trigger();
+    }
+    // Picks an element in the palette and puts it down at view point p.
+    void Setzen(int element, QPoint p)
+    {
+        Druck(F->Panel, QPoint(28 * ((element - 1) % 22) + 5, 28 * ((element - 1) / 22) + 5));
+        Druck(F->Velmo, p);
+        Loslassen(F->Velmo, p);
+    }
+    QString Flaggen() const
+    {
+        QString text;
+        for (const auto &[flag, zeichen] :
+             {std::pair {F->EntwurfModus, 'E'}, {F->DekoderModus, 'D'}, {F->BetriebModus, 'B'},
+              {F->FahrstrassenModus, 'F'}, {F->ReglerModus, 'R'}, {F->ElementGewaehlt, '+'}})
+            if (flag)
+                text += QLatin1Char(zeichen);
+        return text;
+    }
+    QStringList Gezeigt(QList<QWidget *> panels) const
+    {
+        QStringList namen;
+        for (QWidget *panel : panels)
+            if (panel->isVisible())
+                namen << panel->objectName();
+        return namen;
+    }
+    QStringList Gezeigt() const
+    {
+        return Gezeigt({F->Panel, F->Decod_Panel, F->Regler_panel, F->Manage_panel});
+    }
+    QStringList Markiert() const
+    {
+        QStringList namen;
+        for (QAction *item : {F->Gleisbildentwerfen1, F->Dekoderadressen1, F->Betrieb1, F->Fahrstrassen1, F->Softregler1})
+            if (item->isChecked())
+                namen << item->objectName();
+        return namen;
+    }
+};
+
+} // namespace
+
+class TestEntwurf : public QObject
+{
+    Q_OBJECT
+private slots:
+    void modusHandler_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("flaggen");
+        QTest::addColumn<QStringList>("markiert");
+        QTest::addColumn<QStringList>("panels");
+        QTest::addColumn<bool>("gespeichert");
+        QTest::newRow("Gleisbild entwerfen") << "Gleisbildentwerfen1" << "E+" << QStringList {"Gleisbildentwerfen1"}
+                                             << QStringList {"Panel"} << false;
+        QTest::newRow("Dekoderadressen") << "Dekoderadressen1" << "D" << QStringList {"Dekoderadressen1"}
+                                         << QStringList {"Decod_Panel"} << true;
+        QTest::newRow("Betrieb") << "Betrieb1" << "B" << QStringList {"Betrieb1"}
+                                 << QStringList {"Regler_panel", "Manage_panel"} << true;
+        QTest::newRow("Fahrstrassen speichert nur") << "Fahrstrassen1" << "E+" << QStringList {"Gleisbildentwerfen1"}
+                                                    << QStringList {"Panel"} << true;
+        QTest::newRow("Lokregler") << "Softregler1" << "R+" << QStringList {"Softregler1"} << QStringList {"Panel"}
+                                   << false;
+    }
+    void modusHandler()
+    {
+        QFETCH(QString, item);
+        Fenster w;
+        w.Neu("anlage");
+        QCOMPARE(w.Flaggen(), QString("E"));
+        Druck(w.F->Panel, {5, 5});
+        QVERIFY(!QFile::exists(w.Pfad("anlage.pln")));
+        w.F->findChild<QAction *>(item)->trigger();
+        QTEST(w.Flaggen(), "flaggen");
+        QTEST(w.Markiert(), "markiert");
+        QTEST(w.Gezeigt(), "panels");
+        QTEST(QFile::exists(w.Pfad("anlage.pln")), "gespeichert");
+        QVERIFY(w.D().Meldungen.isEmpty());
+    }
+
+    // Before any mode and in throttle mode a press on the plan changes nothing.
+    void druckOhneEntwurf()
+    {
+        Fenster w;
+        Druck(w.F->Velmo, {30, 30}, Qt::RightButton);
+        w.Neu("anlage");
+        w.Setzen(6, {30, 30});
+        w.F->Softregler1->trigger();
+        const QImage vorher = w.F->PlanBitmap;
+        const QString status = w.F->StatusBar1->Text(1);
+        Druck(w.F->Panel, {5, 5});
+        for (Qt::MouseButton taste : {Qt::LeftButton, Qt::RightButton}) {
+            Druck(w.F->Velmo, {30, 30}, taste);
+            Loslassen(w.F->Velmo, {30, 30}, taste);
+        }
+        QCOMPARE(w.F->PlanBitmap, vorher);
+        QCOMPARE(w.F->PosAnzahl, 1);
+        QCOMPARE(w.F->Positionen[1].Element, 6);
+        QCOMPARE(w.F->StatusBar1->Text(1), status);
+    }
+
+    void palette()
+    {
+        Fenster w;
+        w.F->resize(500, 600);
+        w.Neu("anlage");
+        QCOMPARE(w.F->Panel->size(), QSize(w.F->Client->width(), 113));
+        QCOMPARE(w.F->Panel->Bild.copy(0, 0, w.F->Panel->width(), 113), w.F->PaletteBitmap.copy(0, 0, w.F->Panel->width(), 113));
+        w.F->resize(1000, 700);
+        w.F->Gleisbildentwerfen1->trigger();
+        QCOMPARE(w.F->Panel->size(), QSize(617, 113));
+
+        const QList<std::tuple<QPoint, Qt::MouseButton, int>> griffe = {
+            {{28, 28}, Qt::RightButton, 24}, {{27, 27}, Qt::MiddleButton, 1}, {{600, 100}, Qt::LeftButton, 88}};
+        for (const auto &[punkt, taste, element] : griffe) {
+            Druck(w.F->Panel, punkt, taste);
+            QCOMPARE(w.F->GewaehltesElement, element);
+            QCOMPARE(w.F->GewaehltesBild, Icon(w.Work, element, 1));
+        }
+        // The border below the last row holds no element: the pick stays.
+        Druck(w.F->Panel, {30, 112});
+        QCOMPARE(w.F->GewaehltesElement, 88);
+        QVERIFY(w.F->ElementGewaehlt);
+        // Entering design mode reads the catalogue only when it is not loaded.
+        QFile::remove(w.Work.dataPath("Elemente1.dat"));
+        w.F->Gleisbildentwerfen1->trigger();
+        QVERIFY(w.D().Meldungen.isEmpty());
+        w.F->ElementeGeladen = false;
+        w.F->Gleisbildentwerfen1->trigger();
+        QCOMPARE(w.D().Meldungen.size(), 1);
+    }
+
+    void platzierenZiehenLoeschen()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        const QImage kreuzung = Icon(w.Work, 12, 1);
+
+        // A right press before any placement paints the plan colour.
+        w.F->ZeichneElement(1, 0, 0, 5);
+        Druck(w.F->Velmo, {3, 3}, Qt::RightButton);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), Silber());
+
+        // Picked, then another icon drawn (a feedback line, say) before the
+        // placement: the picked element is placed all the same.
+        w.F->HScrollBar->setValue(54);
+        Druck(w.F->Panel, {28 * 11 + 3, 3});
+        w.F->ZeichneElement(2, 500, 500, 65);
+        Druck(w.F->Velmo, {100, 57});
+        QCOMPARE(w.F->StatusBar1->Text(1), QString("x: 100 y: 57"));
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 54}), kreuzung);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {135, 54}), kreuzung);
+        QCOMPARE(w.F->PosAnzahl, 0);
+        QVERIFY(!w.F->PlanGeaendert);
+        Loslassen(w.F->Velmo, {100, 57});
+        QCOMPARE(w.F->PosAnzahl, 1);
+        QCOMPARE(QPoint(w.F->Positionen[1].X, w.F->Positionen[1].Y), QPoint(135, 54));
+        QVERIFY(w.F->PlanGeaendert && !w.F->ElementGewaehlt);
+
+        // Dragged from (10, 10) to (70, 10): the first cell shows what it
+        // showed before, the icon ends at (54, 0).
+        w.F->HScrollBar->setValue(0);
+        w.F->ZeichneElement(1, 0, 0, 1);
+        const QImage gerade = Zelle(w.F->PlanBitmap, {0, 0});
+        Druck(w.F->Panel, {28 * 11 + 3, 3});
+        Druck(w.F->Velmo, {10, 10});
+        Maus(w.F->Velmo, QEvent::MouseMove, {40, 10}, Qt::NoButton, Qt::LeftButton);
+        Maus(w.F->Velmo, QEvent::MouseMove, {70, 10}, Qt::NoButton, Qt::LeftButton);
+        Loslassen(w.F->Velmo, {70, 10});
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), gerade);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {27, 0}), Silber());
+        QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
+        QCOMPARE(Zelle(w.F->Velmo->grab().toImage(), {54, 0}), kreuzung);
+        QCOMPARE(w.F->FindeElement(54, 0), 12);
+
+        // Onto an occupied cell: the new icon shows, the lookups keep the first record.
+        w.Setzen(6, {60, 5});
+        QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), Icon(w.Work, 6, 1));
+        QCOMPARE(w.F->FindePosition(54, 0), 2);
+
+        // A right press paints the save-under picture and clears the first record.
+        w.F->PlanGeaendert = false;
+        Druck(w.F->Velmo, {60, 5}, Qt::RightButton);
+        QCOMPARE(w.F->Positionen[2].Element, 0);
+        QCOMPARE(w.F->FindePosition(54, 0), 3);
+        QCOMPARE(w.F->PosAnzahl, 3);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
+        QVERIFY(w.F->PlanGeaendert);
+        QVERIFY(w.D().Meldungen.isEmpty());
+    }
+
+    void vollesGleisbild()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        for (int i = 0; i < MaxPositionen; ++i)
+            w.F->NeuePosition(0, 0, 1);
+        w.Setzen(6, {100, 100});
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QCOMPARE(w.D().Meldungen[0].Text, QString("Das Gleisbild ist voll: höchstens 10000 Elemente."));
+        QCOMPARE(w.D().Meldungen[0].Caption, QString("Fehler"));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {81, 81}), Silber());
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 81}), Silber());
+        QCOMPARE(w.F->PosAnzahl, MaxPositionen);
+        QVERIFY(!w.F->PlanGeaendert);
+    }
+
+    void dekoderPanel_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<int>("zeilen");
+        QTest::newRow("drei Stellungen") << 10 << 3;
+        QTest::newRow("zwei Stellungen") << 6 << 2;
+        QTest::newRow("eine Stellung") << 1 << 1;
+        QTest::newRow("Rückmeldekontakt 65") << 65 << 1;
+        QTest::newRow("Rückmeldekontakt 87") << 87 << 1;
+    }
+    void dekoderPanel()
+    {
+        QFETCH(int, element);
+        QFETCH(int, zeilen);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->NeuePosition(0, 0, 1);
+        w.F->NeuePosition(27, 27, element);
+        C_Position &p = w.F->Positionen[2];
+        p.Dekoder1 = 3, p.Dekoder2 = 4, p.Dekoder3 = 5, p.Adresse1 = 1, p.Adresse2 = 2, p.Adresse3 = -1;
+        p.Protokoll = "N";
+        w.F->Dekoderadressen1->trigger();
+        const TDekoderPanel &panel = *w.F->Decod_Panel;
+        Druck(w.F->Velmo, {30, 30});
+        QCOMPARE(w.F->DekoderPosition, 2);
+        QCOMPARE(panel.Index_label->text(), QString("2"));
+        const QList<QLineEdit *> edits = {panel.Decod_edit1, panel.Decod_edit2, panel.Decod_edit3,
+                                          panel.Daten_Edit1, panel.Daten_Edit2, panel.Daten_Edit3, panel.Protokoll_Edit};
+        QStringList texte;
+        for (QLineEdit *edit : edits)
+            texte << edit->text();
+        QCOMPARE(texte, QStringList({"3", "4", "5", "1", "2", "-1", "N"}));
+        const QList<QLabel *> bilder = {panel.Image1, panel.Image2, panel.Image3};
+        for (int r = 0; r < 3; ++r) {
+            for (QWidget *teil : {static_cast<QWidget *>(bilder[r]), static_cast<QWidget *>(edits[r]),
+                                  static_cast<QWidget *>(edits[r + 3])})
+                QCOMPARE(teil->isVisible(), r < zeilen);
+        }
+        QCOMPARE(panel.Image1->pixmap().toImage(), Icon(w.Work, element, 1));
+        if (element == 10)
+            QCOMPARE(panel.Image3->pixmap().toImage(), Icon(w.Work, 10, 3));
+
+        // The hidden second row of a feedback contact is written back unchanged.
+        w.F->Decod_Panel->Decod_edit1->setText("9");
+        w.F->Decod_Panel->Speichern_Button->click();
+        QCOMPARE((std::pair {p.Dekoder1, p.Dekoder2}), (std::pair {9, 4}));
+
+        // An empty cell and other buttons leave the panel as it is.
+        Druck(w.F->Velmo, {200, 200});
+        Druck(w.F->Velmo, {3, 3}, Qt::RightButton);
+        QCOMPARE(w.F->DekoderPosition, 2);
+        QCOMPARE(panel.Index_label->text(), QString("2"));
+    }
+
+    void dekoderSpeichern()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        w.F->Dekoderadressen1->trigger();
+        // Before any press "Speichern" writes into slot 0, which is no cell.
+        w.F->Decod_Panel->Speichern_Button->click();
+        QCOMPARE(w.F->Positionen[0].Protokoll, QByteArray("M"));
+        QVERIFY(!w.F->PlanGeaendert);
+
+        w.F->NeuePosition(0, 0, 6);
+        Druck(w.F->Velmo, {5, 5});
+        TDekoderPanel &panel = *w.F->Decod_Panel;
+        panel.Decod_edit1->setText("10");
+        panel.Decod_edit2->setText("x1");
+        panel.Protokoll_Edit->setText("n");
+        panel.Speichern_Button->click();
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QCOMPARE(w.D().Meldungen[0].Text, QString("'x1' ist kein gültiger Integerwert"));
+        QCOMPARE(w.D().Meldungen[0].Caption, QString("velmo"));
+        QCOMPARE(w.F->Positionen[1].Dekoder1, 10);
+        QCOMPARE(w.F->Positionen[1].Dekoder2, 0);
+        QCOMPARE(panel.Protokoll_Edit->text(), QString("n"));
+        QVERIFY(w.F->PlanGeaendert);
+
+        w.F->PlanGeaendert = false;
+        panel.Decod_edit2->setText("11");
+        panel.Speichern_Button->click();
+        QCOMPARE(panel.Protokoll_Edit->text(), QString("N"));
+        QCOMPARE(w.F->Positionen[1].Protokoll, QByteArray("N"));
+        QVERIFY(w.F->PlanGeaendert);
+        // Storing the same values again is no change.
+        w.F->PlanGeaendert = false;
+        panel.Speichern_Button->click();
+        QVERIFY(!w.F->PlanGeaendert);
+    }
+
+    void dateinamen_data()
+    {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<QString>("gewaehlt");
+        QTest::addColumn<QString>("planName");
+        QTest::newRow("Neu ohne Endung") << "Neu1" << "anlage" << "anlage.pln";
+        QTest::newRow("Neu mit .pln") << "Neu1" << "anlage.pln" << "anlage.pln";
+        QTest::newRow("Neu mit .PLN") << "Neu1" << "anlage.PLN" << "anlage.PLN.pln";
+        QTest::newRow("Speichern als ohne Endung") << "Speichernals1" << "kopie" << "kopie.pln";
+        QTest::newRow("Speichern als mit .pln") << "Speichernals1" << "kopie.pln" << "kopie.pln";
+        QTest::newRow("Speichern als mit .txt") << "Speichernals1" << "kopie.txt" << "kopie.txt.pln";
+    }
+    void dateinamen()
+    {
+        QFETCH(QString, befehl);
+        QFETCH(QString, gewaehlt);
+        QFETCH(QString, planName);
+        Fenster w;
+        QDir().mkpath(w.Pfad("plaene"));
+        w.Neu("plaene/erst");
+        QCOMPARE(w.D().DateiDialoge.last(), "Neue Datei anlegen|" + w.Work.path());
+        w.D().FileAnswers << w.Pfad("plaene/" + gewaehlt);
+        w.F->findChild<QAction *>(befehl)->trigger();
+        QCOMPARE(w.F->PlanName, planName);
+        QCOMPARE(w.F->PlanDir, w.Pfad("plaene/"));
+        if (befehl == "Neu1") {
+            QCOMPARE(w.F->windowTitle(), "Strandor V 0.5   Gleisbild: " + planName);
+            QCOMPARE(w.F->StatusBar1->Text(1), planName);
+            QCOMPARE(w.Flaggen(), QString("E"));
+            QVERIFY(!QFile::exists(w.Pfad("plaene/" + planName)));
+        } else {
+            QCOMPARE(w.D().DateiDialoge.last(), "Unter neuem Namen speichern|" + w.Pfad("plaene/"));
+            // The caption and the status bar keep the old name.
+            QCOMPARE(w.F->windowTitle(), QString("Strandor V 0.5   Gleisbild: erst.pln"));
+            QCOMPARE(w.Flaggen(), QString("B"));
+            QCOMPARE(Lesen(w.Pfad("plaene/" + planName)), QByteArray("0\n"));
+        }
+        // A cancelled dialog changes nothing.
+        w.F->findChild<QAction *>(befehl)->trigger();
+        QCOMPARE(w.F->PlanName, planName);
+    }
+
+    void neuLeertDasBild()
+    {
+        Fenster w;
+        w.Neu("a");
+        w.Setzen(6, {30, 30});
+        w.D().FrageAntworten << Dialoge::Antwort::Nein;
+        w.Neu("b");
+        QCOMPARE(w.F->PosAnzahl, 0);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {27, 27}), Silber());
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {27, 27}), Silber());
+        const QList<QAction *> freigegeben = {w.F->Speichernals1, w.F->Speichern1, w.F->Gleisbildentwerfen1,
+                                              w.F->Dekoderadressen1, w.F->Betrieb1, w.F->Hostverbinden1,
+                                              w.F->Fahrstrassen1, w.F->Softregler1, w.F->Abfragestarten1,
+                                              w.F->Abfragebeenden1};
+        for (QAction *item : freigegeben)
+            QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+    }
+
+    void oeffnen()
+    {
+        Fenster w;
+        // Zustand 0 is drawn as 1, Zustand 2 as 2; Zustand 5 has no picture:
+        // the plan opens all the same and the picture error follows.
+        Schreiben(w.Pfad("anlage.pln"), "3\n"
+                                         "1\n12\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n\n"
+                                         "9\n6\n54\n27\n2\n0\n0\n0\n0\n0\n0\n0\nM\n"
+                                         "3\n10\n81\n0\n5\n0\n0\n0\n0\n0\n0\n0\n\n");
+        w.F->HScrollBar->setValue(54);
+        w.Oeffnen(w.Pfad("anlage.pln"));
+        QCOMPARE(w.D().DateiDialoge.last(), "Öffnen|" + w.Work.path());
+        QCOMPARE(w.F->PosAnzahl, 3);
+        QCOMPARE(w.F->FindePosition(54, 27), 9);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), Icon(w.Work, 12, 1));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {54, 27}), Icon(w.Work, 6, 2));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {81, 0}), Silber());
+        QCOMPARE(w.F->ScrollX, 0);
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {0, 0}), Icon(w.Work, 12, 1));
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QCOMPARE(w.D().Meldungen[0].Text, "Bilddatei nicht gefunden: " + w.Work.dataPath("Icon10"));
+        QCOMPARE(w.F->windowTitle(), QString("Strandor V 0.5   Gleisbild: anlage.pln"));
+        QCOMPARE(w.Flaggen(), QString("B"));
+        QVERIFY(w.F->ProgressBar1->isHidden() && w.F->Prozent_Label->isHidden());
+        QCOMPARE(w.F->ProgressBar1->value(), 3);
+        QCOMPARE(w.F->Prozent_Label->text(), QString("100 %"));
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(!w.F->PlanGeaendert);
+
+        // ".PLN" is no plan file: nothing changes.
+        QFile::copy(w.Pfad("anlage.pln"), w.Pfad("GROSS.PLN"));
+        const QImage bild = w.F->PlanBitmap;
+        w.Oeffnen(w.Pfad("GROSS.PLN"));
+        QCOMPARE(w.F->StatusBar1->Text(1), QString("Keine Gleisbild-Datei (.pln): GROSS.PLN"));
+        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
+        QCOMPARE(w.F->PlanBitmap, bild);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // A broken file changes nothing of the plan in use.
+    void kaputteDatei_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("zeile");
+        QTest::newRow("fehlt") << "fehlt.pln" << "";
+        for (const auto &[name, zeile] : {std::pair {"anzahl_negativ.pln", "Zeile 1"}, {"anzahl_zu_gross.pln", "Zeile 1"},
+                                          {"wort_statt_zahl.pln", "Zeile 18"}, {"abgebrochen.pln", "Zeile 21"},
+                                          {"ohne_protokoll.pln", "Zeile 14"}, {"zahl_zu_gross.pln", "Zeile 13"}})
+            QTest::newRow(name) << name << zeile;
+    }
+    void kaputteDatei()
+    {
+        QFETCH(QString, datei);
+        QFETCH(QString, zeile);
+        Fenster w;
+        QFile::copy(VELMO_TESTDATA "/plaene/gut.pln", w.Pfad("gut.pln"));
+        w.Oeffnen(w.Pfad("gut.pln"));
+        w.F->Gleisbildentwerfen1->trigger();
+        QCOMPARE(w.F->PosAnzahl, 2);
+        const std::vector<C_Position> zellen = w.F->Positionen;
+        const QImage bild = w.F->PlanBitmap;
+        const QString titel = w.F->windowTitle();
+
+        const QString pfad = QStringLiteral(VELMO_TESTDATA "/plaene/") + datei;
+        w.Oeffnen(pfad);
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QCOMPARE(w.D().Meldungen[0].Caption, QString("velmo"));
+        QVERIFY2(w.D().Meldungen[0].Text.contains(pfad) && w.D().Meldungen[0].Text.contains(zeile),
+                 qPrintable(w.D().Meldungen[0].Text));
+        QVERIFY(w.F->Positionen == zellen);
+        QCOMPARE(w.F->PosAnzahl, 2);
+        QCOMPARE(w.F->PlanName, QString("gut.pln"));
+        QCOMPARE(w.F->PlanDir, w.Work.path());
+        QCOMPARE(w.F->windowTitle(), titel);
+        QCOMPARE(w.F->PlanBitmap, bild);
+        QCOMPARE(w.Flaggen(), QString("E"));
+        QVERIFY(w.F->ProgressBar1->isHidden() && w.F->Prozent_Label->isHidden());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // Saving into a directory that has become read-only keeps the old file.
+    void speichernFehler()
+    {
+        Fenster w;
+        QDir().mkpath(w.Pfad("plaene"));
+        w.Neu("plaene/anlage");
+        w.F->Speichern1->trigger();
+        w.Setzen(6, {30, 30});
+        {
+            Schreibschutz schutz(w.Pfad("plaene"));
+            w.F->Speichern1->trigger();
+        }
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QVERIFY(w.D().Meldungen[0].Text.contains(w.Pfad("plaene/anlage.pln")));
+        QCOMPARE(Lesen(w.Pfad("plaene/anlage.pln")), QByteArray("0\n"));
+        QVERIFY(w.F->PlanGeaendert);
+        w.F->Speichern1->trigger();
+        QCOMPARE(LiesPlanDatei(w.Pfad("plaene/anlage.pln")).PosAnzahl, 1);
+        QVERIFY(!w.F->PlanGeaendert);
+    }
+
+    void ungesicherteAenderungen_data()
+    {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<Dialoge::Antwort>("antwort");
+        QTest::addColumn<bool>("weiter");
+        QTest::addColumn<bool>("gespeichert");
+        for (const char *aktion : {"Neu", "Oeffnen", "Exit", "Schliessen"}) {
+            QTest::addRow("%s, Ja", aktion) << aktion << Dialoge::Antwort::Ja << true << true;
+            QTest::addRow("%s, Nein", aktion) << aktion << Dialoge::Antwort::Nein << true << false;
+            QTest::addRow("%s, Abbrechen", aktion) << aktion << Dialoge::Antwort::Abbrechen << false << false;
+        }
+    }
+    void ungesicherteAenderungen()
+    {
+        QFETCH(QString, aktion);
+        QFETCH(Dialoge::Antwort, antwort);
+        QFETCH(bool, weiter);
+        QFETCH(bool, gespeichert);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->Speichern1->trigger();
+        QFile::copy(VELMO_TESTDATA "/plaene/gut.pln", w.Pfad("gut.pln"));
+
+        // Without changes nothing is asked.
+        w.Neu("anlage");
+        QVERIFY(w.D().Fragen.isEmpty());
+        w.Setzen(6, {30, 30});
+
+        w.D().FrageAntworten << antwort;
+        const int dialoge = w.D().DateiDialoge.size();
+        if (aktion == "Neu")
+            w.Neu("neu");
+        else if (aktion == "Oeffnen")
+            w.Oeffnen(w.Pfad("gut.pln"));
+        else if (aktion == "Exit")
+            w.F->Exit1->trigger();
+        else
+            w.F->close();
+        QCOMPARE(w.D().Fragen, QStringList({"Gleisbild|Das Gleisbild anlage.pln wurde geändert. Änderungen speichern?"}));
+        QCOMPARE(LiesPlanDatei(w.Pfad("anlage.pln")).PosAnzahl, gespeichert ? 1 : 0);
+        if (aktion == "Neu" || aktion == "Oeffnen") {
+            QCOMPARE(w.D().DateiDialoge.size(), dialoge + (weiter ? 1 : 0));
+            QCOMPARE(w.F->PlanName, weiter ? QString(aktion == "Neu" ? "neu.pln" : "gut.pln") : QString("anlage.pln"));
+            QCOMPARE(w.F->PlanGeaendert, !weiter);
+        } else {
+            QCOMPARE(w.F->isVisible(), !weiter);
+            QCOMPARE(w.F->PlanGeaendert, !gespeichert);
+        }
+    }
+
+    // "Ja" with a save that fails stops.
+    void fehlgeschlagenesSpeichernHaeltAn()
+    {
+        Fenster w;
+        QDir().mkpath(w.Pfad("plaene"));
+        w.Neu("plaene/anlage");
+        w.Setzen(6, {30, 30});
+        w.D().FrageAntworten << Dialoge::Antwort::Ja << Dialoge::Antwort::Ja;
+        Schreibschutz schutz(w.Pfad("plaene"));
+        w.Neu("neu");
+        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
+        w.F->close();
+        QVERIFY(w.F->isVisible());
+        QCOMPARE(w.D().Meldungen.size(), 2);
+    }
+
+    // While connected, a plan that loads sends each wired cell's stored
+    // position, in order, and "Host verbinden" stays disabled.
+    void ladenVerbunden()
+    {
+        Fenster w;
+        SkriptServer server;
+        w.F->ServerHost = "127.0.0.1";
+        w.F->ServerPort = server.port();
+        w.F->VerbindungenEinstellen();
+        w.F->Bahn->Schaltimpuls = 30;
+        CPlanZellen plan;
+        auto zelle = [&plan](int element, int zustand, DekoderZeile zeile, const QByteArray &protokoll) {
+            plan.NeuePosition(27 * plan.PosAnzahl, 0, element);
+            C_Position &p = plan.Positionen[plan.PosAnzahl];
+            p.Zustand = zustand;
+            p.Dekoder1 = p.Dekoder2 = p.Dekoder3 = zeile.Dekoder;
+            p.Adresse1 = p.Adresse2 = p.Adresse3 = zeile.Adresse;
+            p.Protokoll = protokoll;
+        };
+        zelle(6, 2, {3, 2}, "M");
+        zelle(20, 1, {7, 1}, "M");
+        zelle(65, 2, {1, 3}, "M");
+        zelle(10, 3, {1, 1}, "N");
+        zelle(6, 1, {4, 0}, "M");
+        zelle(87, 1, {2, 2}, "N");
+        SchreibePlanDatei(w.Pfad("anlage.pln"), plan);
+
+        w.F->Hostverbinden1->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return server.Empfangen == "SET POWER ON\n"; }));
+        w.Oeffnen(w.Pfad("anlage.pln"));
+        QVERIFY(QTest::qWaitFor([&] { return server.Zeilen.size() == 5; }));
+        QCOMPARE(server.Empfangen, QByteArray("SET POWER ON\nSET GA M 13 1 1 -1\nSET GA M 13 1 0 -1\n"
+                                              "SET GA N 5 0 1 -1\nSET GA N 5 0 0 -1\n"));
+        QVERIFY(!w.F->Hostverbinden1->isEnabled());
+        w.Neu("neu");
+        QVERIFY(!w.F->Hostverbinden1->isEnabled());
+        w.F->Hosttrennen1->trigger();
+        QVERIFY(w.D().Meldungen.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestEntwurf)
+#include "test_entwurf.moc"
