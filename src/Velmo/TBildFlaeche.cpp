@@ -10,6 +10,16 @@ TBildFlaeche::TBildFlaeche(QWidget *parent, const QString &name)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TBildFlaeche::Zeigen(const QRect &r)
+{
+    if (Ausstehend.isEmpty())
+        QMetaObject::invokeMethod(this, [this] {
+            update(Ausstehend);
+            Ausstehend = QRect();
+        }, Qt::QueuedConnection);
+    Ausstehend |= r;
+}
+
 void TBildFlaeche::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);

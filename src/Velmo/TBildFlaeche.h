@@ -17,8 +17,11 @@ public:
     std::function<void()> NeuZeichnen;
 
     // Brings the whole image, or only the rectangle r of it, to the screen.
+    // Rectangles shown one after the other (a plan of many cells being
+    // drawn) are gathered and brought to the screen together once the event
+    // loop runs again.
     void Zeigen() { update(); }
-    void Zeigen(const QRect &r) { update(r); }
+    void Zeigen(const QRect &r);
 
 signals:
     void MausGedrueckt(QMouseEvent *event);
@@ -35,4 +38,5 @@ protected:
 
 private:
     bool Gemalt = false;
+    QRect Ausstehend;
 };

@@ -4,15 +4,17 @@
 
 #include <QPainter>
 
+#include <cstdio>
 #include <cstring>
 
 QString IconName(int element, int state)
 {
     const int zustand = state < 1 ? 1 : state;
-    QString name = QStringLiteral("Icon%1").arg(element, 2, 10, QLatin1Char('0'));
-    if ((zustand >= 1 && zustand <= 3) || (zustand >= 11 && zustand <= 13))
-        name += QStringLiteral("%1.bmp").arg(zustand, 2, 10, QLatin1Char('0'));
-    return name;
+    const bool mitEndung = (zustand >= 1 && zustand <= 3) || (zustand >= 11 && zustand <= 13);
+    char name[48];
+    const int laenge = mitEndung ? std::snprintf(name, sizeof name, "Icon%02d%02d.bmp", element, zustand)
+                                 : std::snprintf(name, sizeof name, "Icon%02d", element);
+    return QString::fromLatin1(name, laenge);
 }
 
 void LadeBild(const QString &path, QImage &image)

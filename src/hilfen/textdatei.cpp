@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <charconv>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 TextLeser::TextLeser(const QString &path)
@@ -48,18 +50,22 @@ int TextLeser::LiesZahl()
     WertZeile = AktuelleZeile;
     if (AmEnde())
         Fehler(QStringLiteral("Lesen über Dateiende hinaus"));
+    // Digits are summed up as they come, without a copy of the line; more
+    // than fits into 32 bits is no valid number.
     qsizetype ende = Pos;
-    if (Inhalt[ende] == '-' || Inhalt[ende] == '+')
+    const bool negativ = Inhalt[ende] == '-';
+    if (negativ || Inhalt[ende] == '+')
         ++ende;
     const qsizetype ziffern = ende;
-    while (ende < Inhalt.size() && Inhalt[ende] >= '0' && Inhalt[ende] <= '9')
-        ++ende;
-    bool ok = ende > ziffern;
-    const int value = ok ? Inhalt.mid(Pos, ende - Pos).toInt(&ok) : 0;
-    if (!ok)
+    qint64 betrag = 0;
+    while (ende < Inhalt.size() && Inhalt[ende] >= '0' && Inhalt[ende] <= '9' && betrag <= qint64(INT_MAX) + 1)
+        betrag = betrag * 10 + (Inhalt[ende++] - '0');
+    const bool ziffernEnde = ende >= Inhalt.size() || Inhalt[ende] < '0' || Inhalt[ende] > '9';
+    const qint64 value = negativ ? -betrag : betrag;
+    if (ende == ziffern || !ziffernEnde || value < INT_MIN || value > INT_MAX)
         Fehler(QStringLiteral("Ungültige numerische Eingabe"));
     ZeileBeenden(ende);
-    return value;
+    return static_cast<int>(value);
 }
 
 QByteArray TextLeser::LiesText()
@@ -88,7 +94,9 @@ TextSchreiber::TextSchreiber(const QString &path)
 
 void TextSchreiber::Zahl(int value)
 {
-    Inhalt += QByteArray::number(value);
+    char ziffern[16];
+    const auto [ende, fehler] = std::to_chars(ziffern, ziffern + sizeof ziffern, value);
+    Inhalt.append(ziffern, ende - ziffern);
     Inhalt += '\n';
 }
 
