@@ -5,6 +5,7 @@
 #include "bedienung/Platzierung.h"
 #include "elemente/Katalog.h"
 #include "hilfen/fehler.h"
+#include "modustext.h"
 
 #include <QtTest>
 
@@ -15,17 +16,6 @@ Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 namespace {
 
 const Sicht Ungerollt {{0, 0}, {600, 400}};
-
-// Flags as a text: E D B F R, then "+" while a pick is armed.
-QString Flaggen(const Arbeitsmodi &m)
-{
-    QString text;
-    for (const auto &[flag, zeichen] : {std::pair {m.EntwurfModus, 'E'}, {m.DekoderModus, 'D'}, {m.BetriebModus, 'B'},
-                                        {m.FahrstrassenModus, 'F'}, {m.ReglerModus, 'R'}, {m.ElementGewaehlt, '+'}})
-        if (flag)
-            text += QLatin1Char(zeichen);
-    return text;
-}
 
 } // namespace
 

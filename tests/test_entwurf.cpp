@@ -7,6 +7,7 @@
 #include "Velmo/TStatusLeiste.h"
 #include "dateifehler.h"
 #include "elemente/Bilder.h"
+#include "modustext.h"
 #include "position/PlanDatei.h"
 #include "scripteddialoge.h"
 #include "skriptserver.h"
@@ -106,16 +107,7 @@ struct Fenster
         Druck(F->Velmo, p);
         Loslassen(F->Velmo, p);
     }
-    QString Flaggen() const
-    {
-        QString text;
-        for (const auto &[flag, zeichen] :
-             {std::pair {F->EntwurfModus, 'E'}, {F->DekoderModus, 'D'}, {F->BetriebModus, 'B'},
-              {F->FahrstrassenModus, 'F'}, {F->ReglerModus, 'R'}, {F->ElementGewaehlt, '+'}})
-            if (flag)
-                text += QLatin1Char(zeichen);
-        return text;
-    }
+    QString Flaggen() const { return ::Flaggen(*F.Form); }
     QStringList Gezeigt(QList<QWidget *> panels) const
     {
         QStringList namen;
@@ -519,7 +511,9 @@ private slots:
         const QImage bild = w.F->PlanBitmap;
         const QString titel = w.F->windowTitle();
 
-        const QString pfad = QStringLiteral(VELMO_TESTDATA "/plaene/") + datei;
+        // A copy: a file that opened by mistake would be saved again.
+        const QString pfad = w.Pfad(datei);
+        QFile::copy(QStringLiteral(VELMO_TESTDATA "/plaene/") + datei, pfad);
         w.Oeffnen(pfad);
         QCOMPARE(w.D().Meldungen.size(), 1);
         QCOMPARE(w.D().Meldungen[0].Caption, QString("velmo"));

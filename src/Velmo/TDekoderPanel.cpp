@@ -52,17 +52,16 @@ TDekoderPanel::TDekoderPanel(QWidget *parent)
     Protokoll_Edit = feld("Protokoll_Edit", {350, 24});
     Speichern_Button = Kind<QPushButton>(this, "Speichern_Button", {350, 87});
     Speichern_Button->setText(QStringLiteral("Speichern"));
+    Bilder = {Image1, Image2, Image3};
+    Dekoder = {Decod_edit1, Decod_edit2, Decod_edit3};
+    Adressen = {Daten_Edit1, Daten_Edit2, Daten_Edit3};
 }
 
 void TDekoderPanel::ZeilenZeigen(int anzahl)
 {
-    const std::array<std::array<QWidget *, 3>, 3> zeilen = {{
-        {Image1, Decod_edit1, Daten_Edit1},
-        {Image2, Decod_edit2, Daten_Edit2},
-        {Image3, Decod_edit3, Daten_Edit3},
-    }};
     for (int r = 0; r < 3; ++r)
-        for (QWidget *widget : zeilen[r])
+        for (QWidget *widget : {static_cast<QWidget *>(Bilder[r]), static_cast<QWidget *>(Dekoder[r]),
+                                static_cast<QWidget *>(Adressen[r])})
             widget->setVisible(r < anzahl);
 }
 
@@ -70,24 +69,25 @@ void TDekoderPanel::TexteZeigen(int index, const DekoderEingaben &texte)
 {
     Index_label->setText(QString::number(index));
     Index_label->adjustSize();
-    const std::array<QLineEdit *, 3> dekoder = {Decod_edit1, Decod_edit2, Decod_edit3};
-    const std::array<QLineEdit *, 3> adresse = {Daten_Edit1, Daten_Edit2, Daten_Edit3};
     for (int r = 0; r < 3; ++r) {
-        dekoder[r]->setText(texte.Dekoder[r]);
-        adresse[r]->setText(texte.Adresse[r]);
+        Dekoder[r]->setText(texte.Dekoder[r]);
+        Adressen[r]->setText(texte.Adresse[r]);
     }
     Protokoll_Edit->setText(texte.Protokoll);
 }
 
 void TDekoderPanel::BildZeigen(int zeile, const QImage &bild)
 {
-    const std::array<QLabel *, 3> boxen = {Image1, Image2, Image3};
-    boxen.at(zeile - 1)->setPixmap(QPixmap::fromImage(bild));
+    Bilder.at(zeile - 1)->setPixmap(QPixmap::fromImage(bild));
 }
 
 DekoderEingaben TDekoderPanel::Eingaben() const
 {
-    return {{Decod_edit1->text(), Decod_edit2->text(), Decod_edit3->text()},
-            {Daten_Edit1->text(), Daten_Edit2->text(), Daten_Edit3->text()},
-            Protokoll_Edit->text()};
+    DekoderEingaben texte;
+    for (int r = 0; r < 3; ++r) {
+        texte.Dekoder[r] = Dekoder[r]->text();
+        texte.Adresse[r] = Adressen[r]->text();
+    }
+    texte.Protokoll = Protokoll_Edit->text();
+    return texte;
 }

@@ -3,6 +3,7 @@
 #include "bedienung/DekoderDaten.h"
 
 #include <QFrame>
+#include <array>
 
 class QLabel;
 class QLineEdit;
@@ -40,4 +41,10 @@ public:
     // The icon box of row 1 to 3 shows the picture.
     void BildZeigen(int zeile, const QImage &bild);
     DekoderEingaben Eingaben() const;
+
+private:
+    // The controls of rows 1 to 3.
+    std::array<QLabel *, 3> Bilder {};
+    std::array<QLineEdit *, 3> Dekoder {};
+    std::array<QLineEdit *, 3> Adressen {};
 };
