@@ -202,13 +202,13 @@ private slots:
         w.F->Gleisbildentwerfen1->trigger();
         QCOMPARE(w.F->Panel->size(), QSize(617, 113));
 
-        const QList<std::tuple<QPoint, Qt::MouseButton, int>> griffe = {
-            {{28, 28}, Qt::RightButton, 24}, {{27, 27}, Qt::MiddleButton, 1}, {{600, 100}, Qt::LeftButton, 88}};
-        for (const auto &[punkt, taste, element] : griffe) {
-            Druck(w.F->Panel, punkt, taste);
-            QCOMPARE(w.F->GewaehltesElement, element);
-            QCOMPARE(w.F->GewaehltesBild, Icon(w.Work, element, 1));
-        }
+        // Every button picks alike.
+        for (Qt::MouseButton taste : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            for (const auto &[punkt, element] : {std::pair {QPoint(28, 28), 24}, {QPoint(27, 27), 1}, {QPoint(600, 100), 88}}) {
+                Druck(w.F->Panel, punkt, taste);
+                QCOMPARE(w.F->GewaehltesElement, element);
+                QCOMPARE(w.F->GewaehltesBild, Icon(w.Work, element, 1));
+            }
         // The border below the last row holds no element: the pick stays.
         Druck(w.F->Panel, {30, 112});
         QCOMPARE(w.F->GewaehltesElement, 88);
@@ -265,17 +265,28 @@ private slots:
         QCOMPARE(Zelle(w.F->Velmo->grab().toImage(), {54, 0}), kreuzung);
         QCOMPARE(w.F->FindeElement(54, 0), 12);
 
+        // With Shift held the icon stays where it was pressed; the record
+        // goes to the cell of the release all the same.
+        Druck(w.F->Panel, {3, 3});
+        Druck(w.F->Velmo, {10, 100});
+        Maus(w.F->Velmo, QEvent::MouseMove, {70, 100}, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+        Loslassen(w.F->Velmo, {70, 100});
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 81}), Icon(w.Work, 1, 1));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {54, 81}), Silber());
+        QCOMPARE(w.F->FindeElement(54, 81), 1);
+
         // Onto an occupied cell: the new icon shows, the lookups keep the first record.
         w.Setzen(6, {60, 5});
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), Icon(w.Work, 6, 1));
         QCOMPARE(w.F->FindePosition(54, 0), 2);
+        QCOMPARE(w.F->Positionen[4].Element, 6);
 
         // A right press paints the save-under picture and clears the first record.
         w.F->PlanGeaendert = false;
         Druck(w.F->Velmo, {60, 5}, Qt::RightButton);
         QCOMPARE(w.F->Positionen[2].Element, 0);
-        QCOMPARE(w.F->FindePosition(54, 0), 3);
-        QCOMPARE(w.F->PosAnzahl, 3);
+        QCOMPARE(w.F->FindePosition(54, 0), 4);
+        QCOMPARE(w.F->PosAnzahl, 4);
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
         QVERIFY(w.F->PlanGeaendert);
         QVERIFY(w.D().Meldungen.isEmpty());
@@ -386,6 +397,13 @@ private slots:
         w.F->PlanGeaendert = false;
         panel.Speichern_Button->click();
         QVERIFY(!w.F->PlanGeaendert);
+
+        // A hand-edited Nummer beyond the table is reported, never used.
+        w.F->Positionen[1].Nummer = 99999;
+        w.D().Meldungen.clear();
+        Druck(w.F->Velmo, {5, 5});
+        QCOMPARE(w.D().Meldungen.size(), 1);
+        QCOMPARE(w.D().Meldungen[0].Text, QString("Das Gleisbild hat keine Zelle 99999"));
     }
 
     void dateinamen_data()
