@@ -306,6 +306,7 @@ private slots:
         QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 81}), Silber());
         QCOMPARE(w.F->PosAnzahl, MaxPositionen);
         QVERIFY(!w.F->PlanGeaendert);
+        QVERIFY(w.F->ElementGewaehlt);
     }
 
     void dekoderPanel_data()
