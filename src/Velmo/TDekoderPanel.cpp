@@ -28,7 +28,9 @@ TDekoderPanel::TDekoderPanel(QWidget *parent)
     };
     auto bild = [this](const QString &name, QPoint platz) {
         QLabel *label = Kind<QLabel>(this, name, platz);
+        // A 27-pixel icon in a 25-pixel box shows its top left corner.
         label->setFixedSize(25, 25);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     };
     auto feld = [this](const QString &name, QPoint platz) {
