@@ -7,12 +7,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
-"$root/scripts/deps.sh" --window
-cmake --build "$build" -j"$(nproc)" --target bench_startzeit >/dev/null
 
 source "$root/scripts/arbeitskopie.sh"
-work="$(arbeitskopie "$build" bench_startzeit)"
-trap 'rm -rf "$work"' EXIT
+fensterlauf "$root" "$build" bench_startzeit
 
 cat > "$work/messen.sh" <<'INNER'
 #!/bin/bash

@@ -16,3 +16,13 @@ arbeitskopie() {
     } > "$work/Data/parmc.dat"
     echo "$work"
 }
+
+# fensterlauf ROOT BUILD BINARY: installs what a real window under Xvfb
+# needs, builds BINARY and sets `work` to a work copy of it (arbeitskopie)
+# that is removed when the calling script ends.
+fensterlauf() {
+    "$1/scripts/deps.sh" --window
+    cmake --build "$2" -j"$(nproc)" --target "$3" >/dev/null
+    work="$(arbeitskopie "$2" "$3")"
+    trap 'rm -rf "$work"' EXIT
+}

@@ -11,13 +11,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build}")"
 out="$(realpath -m "${2:-$build/screenshots}")"
-"$root/scripts/deps.sh" --window
-cmake --build "$build" -j"$(nproc)" --target velmo >/dev/null
 mkdir -p "$out"
 
 source "$root/scripts/arbeitskopie.sh"
-work="$(arbeitskopie "$build" velmo)"
-trap 'rm -rf "$work"' EXIT
+fensterlauf "$root" "$build" velmo
 
 # Finds coloured areas in a screenshot. ImageMagick turns the PNG into a
 # binary PPM, which is read here without further libraries.

@@ -7,13 +7,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 out="$(realpath -m "${2:-$build/screenshots}")"
-"$root/scripts/deps.sh" --window
-cmake --build "$build" -j"$(nproc)" --target velmo >/dev/null
 mkdir -p "$out"
 
 source "$root/scripts/arbeitskopie.sh"
-work="$(arbeitskopie "$build" velmo)"
-trap 'rm -rf "$work"' EXIT
+fensterlauf "$root" "$build" velmo
 
 cat > "$work/aufnehmen.sh" <<'INNER'
 #!/bin/bash
