@@ -61,19 +61,6 @@ void Loslassen(QWidget *w, QPoint p, Qt::MouseButton taste = Qt::LeftButton)
     Maus(w, QEvent::MouseButtonRelease, p, taste, {});
 }
 
-QByteArray Lesen(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Schreiben(const QString &path, const QByteArray &inhalt)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(inhalt);
-}
-
 // A shown main window over its own work directory; the box about the
 // missing settings file is already answered.
 struct Fenster
@@ -108,17 +95,13 @@ struct Fenster
         Loslassen(F->Velmo, p);
     }
     QString Flaggen() const { return ::Flaggen(*F.Form); }
-    QStringList Gezeigt(QList<QWidget *> panels) const
+    QStringList Gezeigt() const
     {
         QStringList namen;
-        for (QWidget *panel : panels)
+        for (QWidget *panel : {static_cast<QWidget *>(F->Panel), static_cast<QWidget *>(F->Decod_Panel), F->Regler_panel, F->Manage_panel})
             if (panel->isVisible())
                 namen << panel->objectName();
         return namen;
-    }
-    QStringList Gezeigt() const
-    {
-        return Gezeigt({F->Panel, F->Decod_Panel, F->Regler_panel, F->Manage_panel});
     }
     QStringList Markiert() const
     {
@@ -442,7 +425,7 @@ private slots:
             // The caption and the status bar keep the old name.
             QCOMPARE(w.F->windowTitle(), QString("Strandor V 0.5   Gleisbild: erst.pln"));
             QCOMPARE(w.Flaggen(), QString("B"));
-            QCOMPARE(Lesen(w.Pfad("plaene/" + planName)), QByteArray("0\n"));
+            QCOMPARE(Dateiinhalt(w.Pfad("plaene/" + planName)), QByteArray("0\n"));
         }
         // A cancelled dialog changes nothing.
         w.F->findChild<QAction *>(befehl)->trigger();
@@ -472,7 +455,7 @@ private slots:
         Fenster w;
         // Zustand 0 is drawn as 1, Zustand 2 as 2; Zustand 5 has no picture:
         // the plan opens all the same and the picture error follows.
-        Schreiben(w.Pfad("anlage.pln"), "3\n"
+        DateiSchreiben(w.Pfad("anlage.pln"), "3\n"
                                          "1\n12\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n\n"
                                          "9\n6\n54\n27\n2\n0\n0\n0\n0\n0\n0\n0\nM\n"
                                          "3\n10\n81\n0\n5\n0\n0\n0\n0\n0\n0\n0\n\n");
@@ -563,7 +546,7 @@ private slots:
         }
         QCOMPARE(w.D().Meldungen.size(), 1);
         QVERIFY(w.D().Meldungen[0].Text.contains(w.Pfad("plaene/anlage.pln")));
-        QCOMPARE(Lesen(w.Pfad("plaene/anlage.pln")), QByteArray("0\n"));
+        QCOMPARE(Dateiinhalt(w.Pfad("plaene/anlage.pln")), QByteArray("0\n"));
         QVERIFY(w.F->PlanGeaendert);
         w.F->Speichern1->trigger();
         QCOMPARE(LiesPlanDatei(w.Pfad("plaene/anlage.pln")).PosAnzahl, 1);

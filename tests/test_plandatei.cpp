@@ -18,19 +18,6 @@
 
 namespace {
 
-QByteArray Lesen(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<fehlt>");
-}
-
-void Schreiben(const QString &path, const QByteArray &inhalt)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(inhalt);
-}
-
 QString Fixture(const QString &name)
 {
     return QStringLiteral(VELMO_TESTDATA "/plaene/") + name;
@@ -89,7 +76,7 @@ private slots:
         QTemporaryDir dir;
         const QString pfad = dir.filePath("anlage.pln");
         SchreibePlanDatei(pfad, plan);
-        QCOMPARE(Lesen(pfad), datei);
+        QCOMPARE(Dateiinhalt(pfad), datei);
         const CPlanZellen gelesen = LiesPlanDatei(pfad);
         QCOMPARE(gelesen.PosAnzahl, plan.PosAnzahl);
         QVERIFY(gelesen.Positionen == plan.Positionen);
@@ -102,7 +89,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString pfad = dir.filePath("hand.pln");
-        Schreiben(pfad, "\n  1 Zelle\n7\n\n12 Kreuzung\n54\n27\n1\n0\n0\n0\n0\n0\n0\n0\n  M  \nRest\n");
+        DateiSchreiben(pfad, "\n  1 Zelle\n7\n\n12 Kreuzung\n54\n27\n1\n0\n0\n0\n0\n0\n0\n0\n  M  \nRest\n");
         const CPlanZellen plan = LiesPlanDatei(pfad);
         QCOMPARE(plan.PosAnzahl, 1);
         QCOMPARE(plan.Positionen[1].Nummer, 7);
@@ -144,8 +131,8 @@ private slots:
         const CPlanZellen gelesen = LiesPlanDatei(dir.filePath("a.pln"));
         QVERIFY(gelesen.Positionen == plan.Positionen);
         SchreibePlanDatei(dir.filePath("b.pln"), gelesen);
-        QCOMPARE(Lesen(dir.filePath("b.pln")), Lesen(dir.filePath("a.pln")));
-        QCOMPARE(Lesen(dir.filePath("a.pln")).count('\n'), 1 + 13 * MaxPositionen);
+        QCOMPARE(Dateiinhalt(dir.filePath("b.pln")), Dateiinhalt(dir.filePath("a.pln")));
+        QCOMPARE(Dateiinhalt(dir.filePath("a.pln")).count('\n'), 1 + 13 * MaxPositionen);
     }
 
     // Every failed write leaves the old file as it was and names the path.
@@ -162,7 +149,7 @@ private slots:
         QTemporaryDir dir;
         const QString pfad = fall == "fehlt" ? dir.filePath("nirgends/anlage.pln") : dir.filePath("anlage.pln");
         if (fall != "fehlt")
-            Schreiben(pfad, "0\n");
+            DateiSchreiben(pfad, "0\n");
         const CPlanZellen plan = ZufallsPlan(200);
         QString fehler;
         {
@@ -179,7 +166,7 @@ private slots:
             }
         }
         QVERIFY2(fehler.contains(pfad), qPrintable(fehler));
-        QCOMPARE(Lesen(pfad), fall == "fehlt" ? QByteArray("<fehlt>") : QByteArray("0\n"));
+        QCOMPARE(Dateiinhalt(pfad), fall == "fehlt" ? QByteArray("<fehlt>") : QByteArray("0\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), fall == "fehlt" ? QStringList() : QStringList({"anlage.pln"}));
     }
 
@@ -244,7 +231,7 @@ private slots:
         QCOMPARE(speicher.Dekodierungen(), 3);
 
         // Damaged, then missing: the error every time it is asked for.
-        Schreiben(pfad, "kein Bild");
+        DateiSchreiben(pfad, "kein Bild");
         for (int i = 0; i < 2; ++i)
             QVERIFY_THROWS_EXCEPTION(VelmoFehler, speicher.Bild(pfad));
         QFile::remove(pfad);

@@ -36,7 +36,18 @@ QString TestWorkDir::dataPath(const QString &name) const
 void TestWorkDir::writeData(const QString &name, const QByteArray &content) const
 {
     QFile::remove(dataPath(name));
-    QFile file(dataPath(name));
+    DateiSchreiben(dataPath(name), content);
+}
+
+QByteArray Dateiinhalt(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<fehlt>");
+}
+
+void DateiSchreiben(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(content);
 }

@@ -19,6 +19,11 @@ private:
     QTemporaryDir Dir;
 };
 
+// The whole content of a file, or "<fehlt>" when it cannot be read.
+QByteArray Dateiinhalt(const QString &path);
+// Creates or replaces a file with this content.
+void DateiSchreiben(const QString &path, const QByteArray &content);
+
 // The generated Data/ directory of the build.
 QString builtDataDir();
 // The directory of the built executables (velmo, srcpsim).
