@@ -98,7 +98,7 @@ struct Fenster
     QStringList Gezeigt() const
     {
         QStringList namen;
-        for (QWidget *panel : {static_cast<QWidget *>(F->Panel), static_cast<QWidget *>(F->Decod_Panel), F->Regler_panel, F->Manage_panel})
+        for (QWidget *panel : QList<QWidget *> {F->Panel, F->Decod_Panel, F->Regler_panel, F->Manage_panel})
             if (panel->isVisible())
                 namen << panel->objectName();
         return namen;
