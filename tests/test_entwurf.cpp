@@ -326,8 +326,7 @@ private slots:
         QCOMPARE(texte, QStringList({"3", "4", "5", "1", "2", "-1", "N"}));
         const QList<QLabel *> bilder = {panel.Image1, panel.Image2, panel.Image3};
         for (int r = 0; r < 3; ++r) {
-            for (QWidget *teil : {static_cast<QWidget *>(bilder[r]), static_cast<QWidget *>(edits[r]),
-                                  static_cast<QWidget *>(edits[r + 3])})
+            for (QWidget *teil : std::array<QWidget *, 3> {bilder[r], edits[r], edits[r + 3]})
                 QCOMPARE(teil->isVisible(), r < zeilen);
         }
         QCOMPARE(panel.Image1->pixmap().toImage(), Icon(w.Work, element, 1));

@@ -62,8 +62,7 @@ TDekoderPanel::TDekoderPanel(QWidget *parent)
 void TDekoderPanel::ZeilenZeigen(int anzahl)
 {
     for (int r = 0; r < 3; ++r)
-        for (QWidget *widget : {static_cast<QWidget *>(Bilder[r]), static_cast<QWidget *>(Dekoder[r]),
-                                static_cast<QWidget *>(Adressen[r])})
+        for (QWidget *widget : std::array<QWidget *, 3> {Bilder[r], Dekoder[r], Adressen[r]})
             widget->setVisible(r < anzahl);
 }
 
