@@ -245,6 +245,18 @@ private slots:
         if (fehler.isEmpty())
             QCOMPARE(DekoderTexte(zelle).Dekoder[1], QString::number(felder[1]));
     }
+
+    // Storing what the panel shows changes nothing, whatever bytes the
+    // protocol holds.
+    void dekoderUnveraendert()
+    {
+        C_Position zelle;
+        zelle.Dekoder1 = -4, zelle.Adresse3 = 2147483647;
+        zelle.Protokoll = "N\xfc\xc3";
+        const C_Position vorher = zelle;
+        QCOMPARE(DekoderSpeichern(zelle, DekoderTexte(zelle)), QString::fromLatin1("N\xfc\xc3"));
+        QVERIFY(zelle == vorher);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBedienung)

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Dialoge::Antwort)
@@ -119,32 +120,44 @@ class TestEntwurf : public QObject
 {
     Q_OBJECT
 private slots:
+    // Each handler from another mode: the flags, check marks and panels it
+    // leaves, and whether it wrote the plan file.
     void modusHandler_data()
     {
+        QTest::addColumn<QString>("von");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("flaggen");
         QTest::addColumn<QStringList>("markiert");
         QTest::addColumn<QStringList>("panels");
         QTest::addColumn<bool>("gespeichert");
-        QTest::newRow("Gleisbild entwerfen") << "Gleisbildentwerfen1" << "E+" << QStringList {"Gleisbildentwerfen1"}
-                                             << QStringList {"Panel"} << false;
-        QTest::newRow("Dekoderadressen") << "Dekoderadressen1" << "D" << QStringList {"Dekoderadressen1"}
-                                         << QStringList {"Decod_Panel"} << true;
-        QTest::newRow("Betrieb") << "Betrieb1" << "B" << QStringList {"Betrieb1"}
-                                 << QStringList {"Regler_panel", "Manage_panel"} << true;
-        QTest::newRow("Fahrstrassen speichert nur") << "Fahrstrassen1" << "E+" << QStringList {"Gleisbildentwerfen1"}
-                                                    << QStringList {"Panel"} << true;
-        QTest::newRow("Lokregler") << "Softregler1" << "R+" << QStringList {"Softregler1"} << QStringList {"Panel"}
-                                   << false;
+        const QStringList betriebPanels {"Regler_panel", "Manage_panel"};
+        QTest::newRow("Entwurf nach Betrieb") << "Betrieb1" << "Gleisbildentwerfen1" << "E+"
+                                              << QStringList {"Gleisbildentwerfen1"} << QStringList {"Panel"} << false;
+        QTest::newRow("Entwurf nach Dekoder") << "Dekoderadressen1" << "Gleisbildentwerfen1" << "E+"
+                                              << QStringList {"Gleisbildentwerfen1"} << QStringList {"Panel"} << false;
+        QTest::newRow("Dekoder nach Entwurf") << "Gleisbildentwerfen1" << "Dekoderadressen1" << "D"
+                                              << QStringList {"Dekoderadressen1"} << QStringList {"Decod_Panel"} << true;
+        QTest::newRow("Dekoder nach Betrieb") << "Betrieb1" << "Dekoderadressen1" << "D"
+                                              << QStringList {"Dekoderadressen1"} << QStringList {"Decod_Panel"} << true;
+        QTest::newRow("Betrieb nach Entwurf") << "Gleisbildentwerfen1" << "Betrieb1" << "B" << QStringList {"Betrieb1"}
+                                              << betriebPanels << true;
+        QTest::newRow("Betrieb nach Dekoder") << "Dekoderadressen1" << "Betrieb1" << "B" << QStringList {"Betrieb1"}
+                                              << betriebPanels << true;
+        QTest::newRow("Fahrstrassen speichert nur") << "Dekoderadressen1" << "Fahrstrassen1" << "D+"
+                                                    << QStringList {"Dekoderadressen1"} << QStringList {"Decod_Panel"}
+                                                    << true;
+        QTest::newRow("Lokregler nach Betrieb") << "Betrieb1" << "Softregler1" << "R+" << QStringList {"Softregler1"}
+                                                << betriebPanels << false;
     }
     void modusHandler()
     {
+        QFETCH(QString, von);
         QFETCH(QString, item);
         Fenster w;
         w.Neu("anlage");
-        QCOMPARE(w.Flaggen(), QString("E"));
+        w.F->findChild<QAction *>(von)->trigger();
         Druck(w.F->Panel, {5, 5});
-        QVERIFY(!QFile::exists(w.Pfad("anlage.pln")));
+        QFile::remove(w.Pfad("anlage.pln"));
         w.F->findChild<QAction *>(item)->trigger();
         QTEST(w.Flaggen(), "flaggen");
         QTEST(w.Markiert(), "markiert");
@@ -279,14 +292,16 @@ private slots:
     {
         Fenster w;
         w.Neu("anlage");
-        for (int i = 0; i < MaxPositionen; ++i)
+        w.Setzen(12, {100, 100});
+        for (int i = 1; i < MaxPositionen; ++i)
             w.F->NeuePosition(0, 0, 1);
+        w.F->PlanGeaendert = false;
         w.Setzen(6, {100, 100});
         QCOMPARE(w.D().Meldungen.size(), 1);
         QCOMPARE(w.D().Meldungen[0].Text, QString("Das Gleisbild ist voll: höchstens 10000 Elemente."));
         QCOMPARE(w.D().Meldungen[0].Caption, QString("Fehler"));
-        QCOMPARE(Zelle(w.F->PlanBitmap, {81, 81}), Silber());
-        QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 81}), Silber());
+        QCOMPARE(Zelle(w.F->PlanBitmap, {81, 81}), Icon(w.Work, 12, 1));
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 81}), Icon(w.Work, 12, 1));
         QCOMPARE(w.F->PosAnzahl, MaxPositionen);
         QVERIFY(!w.F->PlanGeaendert);
         QVERIFY(w.F->ElementGewaehlt);
@@ -381,7 +396,16 @@ private slots:
         panel.Speichern_Button->click();
         QVERIFY(!w.F->PlanGeaendert);
 
+        // After "Neu" the panel still names slot 1, which is no cell of the
+        // new plan: storing there is no change of the plan.
+        w.Neu("leer");
+        w.F->Dekoderadressen1->trigger();
+        panel.Decod_edit1->setText("77");
+        panel.Speichern_Button->click();
+        QVERIFY(!w.F->PlanGeaendert);
+
         // A hand-edited Nummer beyond the table is reported, never used.
+        w.F->NeuePosition(0, 0, 6);
         w.F->Positionen[1].Nummer = 99999;
         w.D().Meldungen.clear();
         Druck(w.F->Velmo, {5, 5});
@@ -582,6 +606,7 @@ private slots:
 
         w.D().FrageAntworten << antwort;
         const int dialoge = w.D().DateiDialoge.size();
+        const QByteArray einstellungen = Dateiinhalt(w.Work.dataPath("parmc.dat"));
         if (aktion == "Neu")
             w.Neu("neu");
         else if (aktion == "Oeffnen")
@@ -599,6 +624,8 @@ private slots:
         } else {
             QCOMPARE(w.F->isVisible(), !weiter);
             QCOMPARE(w.F->PlanGeaendert, !gespeichert);
+            // "Abbrechen" in "Exit" comes before the settings are written.
+            QCOMPARE(Dateiinhalt(w.Work.dataPath("parmc.dat")) == einstellungen, !weiter || aktion == "Schliessen");
         }
     }
 
@@ -647,7 +674,18 @@ private slots:
 
         w.F->Hostverbinden1->trigger();
         QVERIFY(QTest::qWaitFor([&] { return server.Empfangen == "SET POWER ON\n"; }));
+        w.Neu("vorher");
+        // During the first pulse of the load neither a plan command nor a
+        // press on the plan gets through.
+        QTimer::singleShot(10, w.F.Form.get(), [&] {
+            QVERIFY(!w.F->Neu1->isEnabled() && !w.F->Oeffnen1->isEnabled() && !w.F->Gleisbildentwerfen1->isEnabled());
+            w.Neu("dazwischen");
+            w.Setzen(1, {300, 300});
+        });
         w.Oeffnen(w.Pfad("anlage.pln"));
+        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
+        QCOMPARE(w.F->PosAnzahl, 6);
+        QVERIFY(w.F->Neu1->isEnabled() && w.F->Oeffnen1->isEnabled() && w.F->Velmo->isEnabled());
         QVERIFY(QTest::qWaitFor([&] { return server.Zeilen.size() == 5; }));
         QCOMPARE(server.Empfangen, QByteArray("SET POWER ON\nSET GA M 13 1 1 -1\nSET GA M 13 1 0 -1\n"
                                               "SET GA N 5 0 1 -1\nSET GA N 5 0 0 -1\n"));

@@ -230,7 +230,13 @@ private slots:
         QCOMPARE(speicher.Bild(pfad).pixel(0, 0), rot.pixel(0, 0));
         QCOMPARE(speicher.Dekodierungen(), 3);
 
-        // Damaged, then missing: the error every time it is asked for.
+        // Unreadable, damaged, then missing: the error every time it is asked for.
+        {
+            Zugriffsrechte gesperrt(pfad, 0);
+            for (int i = 0; i < 2; ++i)
+                QVERIFY_THROWS_EXCEPTION(VelmoFehler, speicher.Bild(pfad));
+        }
+        QCOMPARE(speicher.Bild(pfad).pixel(0, 0), rot.pixel(0, 0));
         DateiSchreiben(pfad, "kein Bild");
         for (int i = 0; i < 2; ++i)
             QVERIFY_THROWS_EXCEPTION(VelmoFehler, speicher.Bild(pfad));

@@ -225,6 +225,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // "E&xit" has asked about unsaved changes before the close it asks for.
+    bool SchliessenGefragt = false;
     // Asks, while the plan has unsaved changes, whether to save them first;
     // false when the user cancels.
     bool AenderungenBehandelt();

@@ -3,6 +3,7 @@
 
 #include "Velmo/Sanduhr.h"
 #include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
 #include "Velmo/TStatusLeiste.h"
 #include "position/PlanDatei.h"
 
@@ -98,9 +99,9 @@ void TForm1::Oeffnen1Click()
     FormResize();
     VelmoPaint();
     PlanMenuesFreigeben();
-    Betrieb1Click();
     if (!ladefehler.isEmpty())
-        throw VelmoFehler(ladefehler);
+        FehlerZeigen(ladefehler);
+    Betrieb1Click();
 }
 
 void TForm1::Speichern1Click()
@@ -130,6 +131,24 @@ void TForm1::SpeicherePlan(const QString &name, const QString &dir)
 QString TForm1::LadePlan(const QString &dir, const QString &name)
 {
     const CPlanZellen neu = LiesPlanDatei(dir + name);
+
+    // With a connection every wired cell waits for its pulse while the
+    // interface keeps running: until the plan is drawn whole, nothing may
+    // replace it, change it or switch the mode underneath the load.
+    std::vector<std::function<void()>> freigeben;
+    auto sperren = [&freigeben](auto *ding) {
+        freigeben.push_back([ding, war = ding->isEnabled()] { ding->setEnabled(war); });
+        ding->setEnabled(false);
+    };
+    for (QAction *item : {Neu1, Oeffnen1, Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
+                          Fahrstrassen1, Softregler1})
+        sperren(item);
+    for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel})
+        sperren(flaeche);
+    const auto entsperren = qScopeGuard([&freigeben] {
+        for (const auto &zurueck : freigeben)
+            zurueck();
+    });
 
     PlanLoeschen();
     PlanDir = dir;

@@ -38,9 +38,11 @@ void TForm1::Speichern_ButtonClick()
 {
     C_Position &zelle = Zelle(DekoderPosition);
     const C_Position vorher = zelle;
-    // Fields stored before a conversion error count as a change too.
+    // Fields stored before a conversion error count as a change too; a slot
+    // that is no cell of the plan (slot 0, or one left from an earlier plan)
+    // is never written to the file.
     const auto merken = qScopeGuard([&] {
-        if (DekoderPosition >= 1 && zelle != vorher)
+        if (DekoderPosition >= 1 && DekoderPosition <= PosAnzahl && zelle != vorher)
             PlanGeaendert = true;
     });
     Decod_Panel->Protokoll_Edit->setText(DekoderSpeichern(zelle, Decod_Panel->Eingaben()));

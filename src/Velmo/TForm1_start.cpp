@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScreen>
 
 namespace {
@@ -184,9 +185,15 @@ void TForm1::N1024mal768Click()
     Bildschirmmodus(N1024mal768, 1024, 768);
 }
 
+// Unsaved changes of the plan are asked about before anything is written,
+// and only once: the close that follows does not ask again.
 void TForm1::Exit1Click()
 {
+    if (!AenderungenBehandelt())
+        return;
     Bahn->SaveParameters();
+    SchliessenGefragt = true;
+    const auto zuruecksetzen = qScopeGuard([this] { SchliessenGefragt = false; });
     close();
 }
 

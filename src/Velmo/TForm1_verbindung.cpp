@@ -111,7 +111,7 @@ void TForm1::FormCloseQuery(bool &CanClose)
     }
     // A failed save of unsaved changes keeps the window open.
     CanClose = false;
-    Geschuetzt(*Dialog, [&] { CanClose = AenderungenBehandelt(); });
+    Geschuetzt(*Dialog, [&] { CanClose = SchliessenGefragt || AenderungenBehandelt(); });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

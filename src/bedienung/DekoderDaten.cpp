@@ -20,7 +20,7 @@ DekoderEingaben DekoderTexte(const C_Position &zelle)
         texte.Dekoder[r - 1] = QString::number(zeile.Dekoder);
         texte.Adresse[r - 1] = QString::number(zeile.Adresse);
     }
-    texte.Protokoll = QString::fromUtf8(zelle.Protokoll);
+    texte.Protokoll = QString::fromLatin1(zelle.Protokoll);
     return texte;
 }
 
@@ -44,6 +44,6 @@ QString DekoderSpeichern(C_Position &zelle, const DekoderEingaben &eingaben)
         protokoll = QStringLiteral("M");
     else if (protokoll == QLatin1String("n"))
         protokoll = QStringLiteral("N");
-    zelle.Protokoll = protokoll.toUtf8();
+    zelle.Protokoll = protokoll.toLatin1();
     return protokoll;
 }

@@ -23,7 +23,9 @@ struct DekoderEingaben
 };
 
 // The texts that show a record: all six numbers in decimal, the protocol as
-// it is stored.
+// it is stored. The protocol goes between bytes and text one byte a
+// character both ways, so whatever a plan file holds is stored back as it
+// was.
 DekoderEingaben DekoderTexte(const C_Position &zelle);
 
 // Stores the edits into the record, in the order Dekoder 1 to 3, then

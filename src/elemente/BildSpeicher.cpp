@@ -22,12 +22,12 @@ QImage BildSpeicher::Bild(const QString &path)
         Bilder.remove(path);
         throw VelmoFehler(QStringLiteral("Bilddatei nicht gefunden: %1").arg(path));
     }
-    const Stand jetzt {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    const Stand jetzt {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
     const auto gefunden = Bilder.constFind(path);
     if (gefunden != Bilder.constEnd()) {
         const Stand &alt = gefunden->Datei;
         if (alt.Geraet == jetzt.Geraet && alt.Knoten == jetzt.Knoten && alt.Groesse == jetzt.Groesse
-            && Gleich(alt.Zeit, jetzt.Zeit))
+            && Gleich(alt.Geaendert, jetzt.Geaendert) && Gleich(alt.Status, jetzt.Status))
             return gefunden->Bild;
     }
 

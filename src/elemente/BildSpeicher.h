@@ -9,7 +9,8 @@
 
 // The picture store: every picture file is decoded once and reused for as
 // long as the file is unchanged on disk. Each use checks the file with one
-// stat call (device, inode, size, modification time), so the program shows
+// stat call (device, inode, size, modification and change time; the change
+// time also moves when the file's permissions change), so the program shows
 // exactly what it would show if it read the file at that moment: a picture
 // replaced on disk is decoded afresh at its next use, and a missing or
 // unreadable file raises its error every time it is asked for.
@@ -32,7 +33,8 @@ private:
         dev_t Geraet;
         ino_t Knoten;
         off_t Groesse;
-        timespec Zeit;
+        timespec Geaendert;
+        timespec Status;
     };
     struct Eintrag
     {

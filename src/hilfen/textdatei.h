@@ -21,8 +21,6 @@ public:
     // The same, but a file that has ended raises VelmoFehler: for files
     // whose every record must be complete.
     QByteArray LiesPflichtText();
-    // The line (counted from 1) of the value read last.
-    int Zeile() const { return WertZeile; }
     // Raises VelmoFehler "E/A-Fehler: <grund> in Zeile <n> (<path>)" for the
     // value read last, or for the line that could not be read.
     [[noreturn]] void Fehler(const QString &grund) const;

@@ -34,22 +34,26 @@ private:
     void (*AltesSignal)(int) = nullptr;
 };
 
-// While it lives, the directory is read-only for the calling thread. Root
-// ignores file modes, so the thread also lays down its right to override
-// them (the capability stays permitted and is taken up again at the end).
-class Schreibschutz
+// While it lives, the file or directory has the given mode and the calling
+// thread is held to it. Root ignores file modes, so the thread also lays
+// down its right to override them (the capability stays permitted and is
+// taken up again at the end); then the old mode comes back.
+class Zugriffsrechte
 {
 public:
-    explicit Schreibschutz(const QString &dir)
-        : Verzeichnis(dir.toLocal8Bit())
+    Zugriffsrechte(const QString &path, mode_t mode)
+        : Pfad(path.toLocal8Bit())
     {
-        ::chmod(Verzeichnis.constData(), 0555);
+        struct stat info {};
+        ::stat(Pfad.constData(), &info);
+        AlterModus = info.st_mode & 07777;
+        ::chmod(Pfad.constData(), mode);
         Rechte(false);
     }
-    ~Schreibschutz()
+    ~Zugriffsrechte()
     {
         Rechte(true);
-        ::chmod(Verzeichnis.constData(), 0755);
+        ::chmod(Pfad.constData(), AlterModus);
     }
 
 private:
@@ -68,5 +72,12 @@ private:
         ::syscall(SYS_capset, &kopf, daten);
     }
 
-    QByteArray Verzeichnis;
+    QByteArray Pfad;
+    mode_t AlterModus = 0755;
+};
+
+// A directory nobody may write into, not even root.
+struct Schreibschutz : Zugriffsrechte
+{
+    explicit Schreibschutz(const QString &dir) : Zugriffsrechte(dir, 0555) {}
 };
