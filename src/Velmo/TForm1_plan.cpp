@@ -20,12 +20,8 @@ void TForm1::ZeichneElement(int state, int x, int y, int element)
 void TForm1::IconZeichnen(const QString &name, int x, int y)
 {
     LadeBild(WorkDir + "Data/" + name, IconBitmap);
-    QuellRect = Rechteck(0, 0, IconGroesse, IconGroesse);
-    ZielRect = Rechteck(x - ScrollX, y - ScrollY, x - ScrollX + IconGroesse, y - ScrollY + IconGroesse);
-    KopiereBlock(Velmo->Bild, ZielRect.topLeft(), IconBitmap, QuellRect);
-    Velmo->Zeigen(ZielRect);
-    ZielRect = Rechteck(x, y, x + IconGroesse, y + IconGroesse);
-    KopiereBlock(PlanBitmap, ZielRect.topLeft(), IconBitmap, QuellRect);
+    const QPoint plan(x, y);
+    ZelleKopieren(IconBitmap, {plan - QPoint(ScrollX, ScrollY), plan});
 }
 
 // Copies the part of the plan that starts at (h, v) to the view's top left.
