@@ -201,22 +201,7 @@ void TForm1::InfoZeile(const QByteArray &line)
     StatusBar1->SetzeText(2, QString::fromUtf8(line));
 }
 
-// Feedback lines go to the display; a line whose contact or value is no
-// number is dropped without a message, as is every other line.
 void TForm1::PollZeile(const QByteArray &line)
 {
-    const QString text = QString::fromUtf8(line);
-    try {
-        switch (RueckmeldungsArt(text)) {
-        case RueckArt::Einzel:
-            Rueck->RueckmeldungZeigen(text);
-            break;
-        case RueckArt::Alle:
-            Rueck->RueckmeldungAlleZeigen(text);
-            break;
-        case RueckArt::Keine:
-            break;
-        }
-    } catch (const VelmoFehler &) {
-    }
+    Rueck->ZeileVerarbeiten(line);
 }

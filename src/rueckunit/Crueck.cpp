@@ -8,6 +8,24 @@ Crueck::Crueck(const CPlanZellen &plan, Zeichner zeichner, Fehlerbericht fehler)
 {
 }
 
+void Crueck::ZeileVerarbeiten(const QByteArray &line)
+{
+    const QString text = QString::fromUtf8(line);
+    try {
+        switch (RueckmeldungsArt(text)) {
+        case RueckArt::Einzel:
+            RueckmeldungZeigen(text);
+            break;
+        case RueckArt::Alle:
+            RueckmeldungAlleZeigen(text);
+            break;
+        case RueckArt::Keine:
+            break;
+        }
+    } catch (const VelmoFehler &) {
+    }
+}
+
 void Crueck::RueckmeldungZeigen(const QString &line)
 {
     const KontaktWert kontakt = ZerlegeRueckmeldung(line);

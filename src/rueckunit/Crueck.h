@@ -20,6 +20,10 @@ public:
 
     Crueck(const CPlanZellen &plan, Zeichner zeichner, Fehlerbericht fehler);
 
+    // One line of the poll connection: a feedback line is shown, every other
+    // line and a feedback line whose contact or value is no number are
+    // dropped without a message.
+    void ZeileVerarbeiten(const QByteArray &line);
     // "INFO FB S88 <n> <v>": contact n takes value v. A line whose number
     // or value is no integer raises the conversion error before drawing.
     void RueckmeldungZeigen(const QString &line);
