@@ -1,12 +1,14 @@
 #!/bin/bash
-# Installs the Debian packages that Velmo needs to build (and, with an
-# argument, those for running it in a window) when they are missing.
+# Installs the Debian packages that Velmo needs to build when they are
+# missing; --window adds those for running it in a window under Xvfb,
+# --fuzz clang and its runtime libraries with libFuzzer.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev)
-if [ "${1:-}" = "--window" ]; then
-    packages+=(xvfb xauth xdotool imagemagick x11-utils)
-fi
+case "${1:-}" in
+    --window) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -33,12 +33,17 @@ static void LiesElement(TextLeser &datei, C_Element &e)
     e.Text3 = datei.LiesText();
 }
 
+void LiesKatalogDatei(const QString &path, ElementTabelle &elemente)
+{
+    TextLeser datei(path);
+    for (int i = 1; i <= ElementAnzahl; ++i)
+        LiesElement(datei, elemente[i]);
+}
+
 void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap, QImage &IconBitmap)
 {
     PaletteBitmap.fill(PaletteFarbe);
-    TextLeser datei(workDir + "Data/Elemente1.dat");
-    for (int i = 1; i <= ElementAnzahl; ++i)
-        LiesElement(datei, katalog.Elemente[i]);
+    LiesKatalogDatei(workDir + "Data/Elemente1.dat", katalog.Elemente);
     katalog.ElementeGeladen = true;
 
     // The palette shows each icon without its top row and left column: the

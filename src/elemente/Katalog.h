@@ -24,6 +24,11 @@ struct CKatalog
 // ((x div 28) * 28 + 1, (y div 28) * 28 + 1).
 QPoint PalettenSpot(int x, int y);
 
+// Reads the 88 records of a catalogue file into elemente, assigning every
+// value as soon as it is read; raises VelmoFehler at the first failure,
+// keeping what was read before it.
+void LiesKatalogDatei(const QString &path, ElementTabelle &elemente);
+
 // Reads Data/Elemente1.dat below workDir into the catalogue and draws every
 // element's first picture into the palette. The palette is filled maroon
 // first; on an error the records read so far keep their new values,

@@ -20,6 +20,8 @@ public:
     int Initialisiert = 0;
     int InitFunktionsanzahl = 0;
     int Fahrstufen = 0;
+
+    bool operator==(const cLocoInfo &) const = default;
 };
 
 constexpr int LokAnzahl = 40;
