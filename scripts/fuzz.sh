@@ -53,9 +53,9 @@ wert() { sed -nE "s/.*$1: ([0-9]+).*/\\1/p" <<<"$letzte"; }
 laeufe=$(sed -nE 's/^stat::number_of_executed_units: ([0-9]+)/\1/p' "$lauf/log" | tail -1)
 funde_neu=$(( $(find "$funde" -type f | wc -l) - vorher ))
 neu=$(( $(find "$lauf/minimiert" -type f | wc -l) - $(find "$seeds" -type f | wc -l) ))
-echo "fuzz $ziel: runs ${laeufe:-?}, cov $(wert cov), ft $(wert ft)," \
-     "corpus $(find "$lauf/korpus" -type f | wc -l) inputs ($(du -sk "$lauf/korpus" | cut -f1) KiB)," \
-     "minimised +$neu new ($(du -sk "$lauf/minimiert" | cut -f1) KiB in all), crashes $funde_neu"
+korpus=$(sed -nE 's/.* corp: ([0-9]+)\/([0-9]+[a-zA-Z]*) .*/\1 inputs, \2/p' <<<"$letzte")
+echo "fuzz $ziel: runs ${laeufe:-?}, cov $(wert cov), ft $(wert ft), corpus ${korpus:-?}," \
+     "minimised +$neu new ($(du -s --apparent-size -k "$lauf/minimiert" | cut -f1) KiB in all), crashes $funde_neu"
 if [ "$funde_neu" -gt 0 ] || [ "$status" -ne 0 ]; then
     echo "failing inputs in $funde/; once fixed, add each to $seeds/ as crash-<what>" >&2
     exit 1

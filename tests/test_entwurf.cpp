@@ -512,6 +512,23 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // Cells at the ends of the int range, as a hand-edited file may hold
+    // them, show nowhere and leave the cells inside the plan as they are.
+    void oeffnenFerneZellen()
+    {
+        Fenster w;
+        DateiSchreiben(w.Pfad("fern.pln"), "3\n"
+                                       "1\n1\n2147483647\n2147483647\n1\n0\n0\n0\n0\n0\n0\n0\n\n"
+                                       "2\n1\n-2147483648\n-2147483648\n1\n0\n0\n0\n0\n0\n0\n0\n\n"
+                                       "3\n12\n27\n0\n1\n0\n0\n0\n0\n0\n0\n0\n\n");
+        w.Oeffnen(w.Pfad("fern.pln"));
+        QCOMPARE(w.F->PosAnzahl, 3);
+        QCOMPARE(w.D().Meldungen.size(), 0);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {27, 0}), Icon(w.Work, 12, 1));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), Silber());
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {0, 0}), Silber());
+    }
+
     // A broken file changes nothing of the plan in use.
     void kaputteDatei_data()
     {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <climits>
 #include <optional>
 
 namespace {
@@ -257,6 +258,10 @@ private slots:
         QTest::newRow("Quelle teilweise außerhalb") << QPoint(4, 4) << QRect(-5, 20, 27, 27);
         QTest::newRow("Teilstück") << QPoint(0, 0) << QRect(1, 1, 26, 26);
         QTest::newRow("ganz außerhalb") << QPoint(50, 50) << QRect(0, 0, 27, 27);
+        QTest::newRow("rechts am Ende von int") << QPoint(INT_MAX - 10, 5) << QRect(0, 0, 27, 27);
+        QTest::newRow("unten am Ende von int") << QPoint(5, INT_MAX) << QRect(1, 1, 26, 26);
+        // The painter's own rectangle for the expected image needs 2 below its corner.
+        QTest::newRow("links am Ende von int") << QPoint(INT_MIN + 2, INT_MIN + 3) << QRect(0, 0, 27, 27);
     }
     void kopiereBlock()
     {

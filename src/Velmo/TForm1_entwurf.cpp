@@ -15,7 +15,11 @@ void TForm1::ZelleKopieren(const QImage &bild, const PlanZelle &zelle)
 {
     const QRect icon = Rechteck(0, 0, IconGroesse, IconGroesse);
     KopiereBlock(Velmo->Bild, zelle.Sicht, bild, icon);
-    Velmo->Zeigen(QRect(zelle.Sicht, icon.size()));
+    // A cell right of or below the view needs no repaint. Asking for none
+    // also keeps the rectangle inside int for the far cells a hand-edited
+    // plan file may hold.
+    if (zelle.Sicht.x() < Velmo->Bild.width() && zelle.Sicht.y() < Velmo->Bild.height())
+        Velmo->Zeigen(QRect(zelle.Sicht, icon.size()));
     KopiereBlock(PlanBitmap, zelle.Plan, bild, icon);
 }
 

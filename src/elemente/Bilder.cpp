@@ -24,7 +24,14 @@ void LadeBild(const QString &path, QImage &image)
 
 void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from)
 {
-    if (target.isNull() || source.isNull())
+    // A block whose corner lies so far out that it cannot reach the target
+    // copies nothing. Leaving first also keeps the rectangle arithmetic below,
+    // and Qt's own, which wraps at the ends of int, away from those ends for
+    // any corner a plan or catalogue file may hold; at -2147483648 the
+    // clipped rectangle would otherwise cover the whole target and the copy
+    // read far outside the source.
+    if (target.isNull() || source.isNull() || to.x() >= target.width() || to.y() >= target.height()
+        || to.x() <= -from.width() || to.y() <= -from.height())
         return;
     // Clip the source to its image and the destination to the target,
     // keeping the two rectangles in step.
