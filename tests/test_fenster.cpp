@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -448,6 +449,36 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(f->ServerPort, 20000);
         QCOMPARE(dialog.Port_Edit->text(), QString("1"));
+    }
+
+    // The real boxes show at most 2000 characters of a text: laying out a
+    // megabyte would hold the interface for seconds.
+    void langeMeldung_data()
+    {
+        QTest::addColumn<bool>("frage");
+        QTest::newRow("Meldung") << false;
+        QTest::newRow("Frage") << true;
+    }
+    void langeMeldung()
+    {
+        QFETCH(bool, frage);
+        QtDialoge dialoge(nullptr);
+        QString gezeigt;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            gezeigt = box->text();
+            box->reject();
+        });
+        QElapsedTimer uhr;
+        uhr.start();
+        const QString text(1 << 20, 'x');
+        if (frage)
+            dialoge.Frage(text, "Fehler", false);
+        else
+            dialoge.Meldung(text, "Fehler", Dialoge::Art::Fehler);
+        QCOMPARE(gezeigt, QString(2000, 'x') + QChar(0x2026));
+        QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
     }
 
     // Every stored code but 70 shows as "SRCP 0.80".
