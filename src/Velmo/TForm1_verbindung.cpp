@@ -67,6 +67,9 @@ void TForm1::Hostverbinden1Click()
     });
     if (!offen)
         Hostverbinden1->setEnabled(true);
+    // "Host trennen" during the connect meant the whole connect.
+    if (Command_Socket.abgebrochen())
+        return;
 
     // The info connection is tried whatever the opening exchange brought;
     // an error of the exchange is reported after that.
@@ -99,6 +102,12 @@ void TForm1::Hosttrennen1Click()
         LeserBitten(InfoThread);
     Info_Socket.disconnect();
     InfoConnected = false;
+}
+
+void TForm1::VerbindungVerloren()
+{
+    Hosttrennen1Click();
+    StatusBar1->SetzeText(1, QStringLiteral("Verbindung zum Server verloren"));
 }
 
 void TForm1::FormCloseQuery(bool &CanClose)
