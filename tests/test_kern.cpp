@@ -543,20 +543,7 @@ private slots:
             e.Bahn.LoadParameters();
         } catch (const VelmoFehler &) {
         }
-        QString fehler;
-        {
-            std::optional<Dateigrenze> grenze;
-            std::optional<Schreibschutz> schutz;
-            if (fall == "grenze")
-                grenze.emplace(100);
-            else if (fall == "schreibschutz")
-                schutz.emplace(e.Work.path() + "Data");
-            try {
-                e.Bahn.SaveParameters();
-            } catch (const VelmoFehler &f) {
-                fehler = f.Text;
-            }
-        }
+        const QString fehler = Schreibfehler(fall, e.Work.path() + "Data", 100, [&] { e.Bahn.SaveParameters(); });
         QVERIFY2(fehler.contains(e.Work.path() + "Data/parmc.dat"), qPrintable(fehler));
         QCOMPARE(Dateiinhalt(e.Pfad()), fall == "fehlt" ? QByteArray("<fehlt>") : alt);
         QCOMPARE(QFile::exists(e.Pfad("parmc.dat.bak")), false);
