@@ -20,7 +20,9 @@
 
 namespace {
 
-// The longest the event loop may go unserved while a server misbehaves.
+// The longest the event loop may go unserved while a server misbehaves;
+// seen on two busy cores: up to about 100 ms while a 64 KiB line is shown,
+// under 20 ms in the floods.
 constexpr qint64 MaxLuecke = 300;
 // The program holds the event loop for 500 ms after opening a connection.
 constexpr qint64 Oeffnungspause = 500;
