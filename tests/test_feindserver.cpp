@@ -169,6 +169,7 @@ private slots:
             QRandomGenerator(n).fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
             return block;
         }, .Anzahl = 16};
+        QTest::newRow("lange Zeilen") << Angriff {.Stuecke = [](qint64) { return QByteArray(65535, 'x') + '\n'; }, .Anzahl = 200};
         QTest::newRow("ungueltiges UTF-8")
             << Angriff {.Stuecke = Einmal("1 100 INFO \xff\xfe ende\n\xc0\xaf\xed\xa0\x80\x80\n2 200 OK \xe2\x82\n\xf0\x9f\x98\n"),
                         .Zeigt = QStringLiteral("1 100 INFO \uFFFD\uFFFD ende")};

@@ -459,7 +459,7 @@ private slots:
             PortPruefen(text);
     }
 
-    void meldungKuerzen_data()
+    void anzeigeKuerzen_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("gezeigt");
@@ -471,11 +471,11 @@ private slots:
         QTest::newRow("ein Megabyte") << QString(1 << 20, 'x') << QString(2000, 'x') + QChar(0x2026);
         QTest::newRow("Ersatzpaar an der Grenze") << QString(1999, 'a') + paar + "b" << QString(1999, 'a') + QChar(0x2026);
     }
-    void meldungKuerzen()
+    void anzeigeKuerzen()
     {
         QFETCH(QString, text);
         QFETCH(QString, gezeigt);
-        QCOMPARE(MeldungKuerzen(text), gezeigt);
+        QCOMPARE(AnzeigeKuerzen(text, MeldungZeichen), gezeigt);
     }
 
     // A settings file this run did not read completely is kept as

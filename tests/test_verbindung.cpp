@@ -278,16 +278,24 @@ private slots:
         QVERIFY(a.F->Hostverbinden1->isEnabled());
     }
 
-    // The protocol log keeps its newest 5000 lines.
+    // The protocol log keeps its newest 5000 lines, and it and the status
+    // bar show at most 1000 characters of a line.
     void protokollBegrenzt()
     {
         Anlage a(70);
         for (int i = 1; i <= 6000; ++i)
             a.F->KommandoZeile(QByteArray::number(i));
-        const QStringList log = a.Protokoll();
+        QStringList log = a.Protokoll();
         QCOMPARE(log.size(), 5000);
         QCOMPARE(log.first(), QString("1001"));
         QCOMPARE(log.last(), QString("6000"));
+
+        const QString gezeigt = QString(1000, 'x') + QChar(0x2026);
+        a.F->KommandoZeile(QByteArray(65536, 'x'));
+        a.F->InfoZeile(QByteArray(65536, 'x'));
+        QCOMPARE(a.Protokoll().last(), gezeigt);
+        QCOMPARE(a.F->StatusBar1->Text(1), gezeigt);
+        QCOMPARE(a.F->StatusBar1->Text(2), gezeigt);
     }
 
     void empfangeneZeilen()

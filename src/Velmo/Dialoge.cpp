@@ -13,7 +13,7 @@ void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
                                  : art == Art::Warnung     ? QMessageBox::Warning
                                                            : QMessageBox::Critical;
     // A carriage return inside a message starts a new line on screen.
-    QString zeilen = MeldungKuerzen(text);
+    QString zeilen = AnzeigeKuerzen(text, MeldungZeichen);
     zeilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
     QMessageBox box(icon, caption, zeilen, QMessageBox::Ok, Parent);
     box.exec();
@@ -21,7 +21,7 @@ void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
 
 Dialoge::Antwort QtDialoge::Frage(const QString &text, const QString &caption, bool abbrechbar)
 {
-    QMessageBox box(QMessageBox::Question, caption, MeldungKuerzen(text), QMessageBox::NoButton, Parent);
+    QMessageBox box(QMessageBox::Question, caption, AnzeigeKuerzen(text, MeldungZeichen), QMessageBox::NoButton, Parent);
     QAbstractButton *ja = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QAbstractButton *nein = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
     box.setEscapeButton(abbrechbar ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nein);

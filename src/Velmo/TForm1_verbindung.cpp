@@ -4,6 +4,7 @@
 #include "Velmo/TStatusLeiste.h"
 #include "bahncalc/antworten.h"
 #include "bahncalc/betrieb.h"
+#include "hilfen/texte.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -194,7 +195,7 @@ void TForm1::freieBefehle1Click()
 
 void TForm1::KommandoZeile(const QByteArray &line)
 {
-    const QString text = QString::fromUtf8(line);
+    const QString text = AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen);
     StatusBar1->SetzeText(1, text);
     Memo1->appendPlainText(text);
     const Antwort antwort = ZerlegeAntwort(line);
@@ -207,7 +208,7 @@ void TForm1::KommandoZeile(const QByteArray &line)
 
 void TForm1::InfoZeile(const QByteArray &line)
 {
-    StatusBar1->SetzeText(2, QString::fromUtf8(line));
+    StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
 }
 
 void TForm1::PollZeile(const QByteArray &line)

@@ -48,7 +48,7 @@ static int sequenzLaenge(const QByteArray &text, qsizetype i)
     return len;
 }
 
-QString MeldungKuerzen(const QString &text, qsizetype maxChars)
+QString AnzeigeKuerzen(const QString &text, qsizetype maxChars)
 {
     if (text.size() <= maxChars)
         return text;
