@@ -48,7 +48,7 @@ class StilleDialoge : public Dialoge
 {
 public:
     void Meldung(const QString &, const QString &, Art) override {}
-    Antwort Frage(const QString &, const QString &) override { return Antwort::Nein; }
+    Antwort Frage(const QString &, const QString &, bool) override { return Antwort::Nein; }
     QString SpeichernUnter(const QString &, const QString &) override { return {}; }
     QString Oeffnen(const QString &, const QString &) override { return {}; }
     bool Eingabe(const QString &, const QString &, QString &) override { return false; }

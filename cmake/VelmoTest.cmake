@@ -15,5 +15,17 @@ function(velmo_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMO_DATA_DIR=${VELMO_DATA_DIR};VELMO_BIN_DIR=${VELMO_BIN_DIR}"
-    TIMEOUT ${T_TIMEOUT})
+    TIMEOUT ${T_TIMEOUT}
+    FIXTURES_REQUIRED parameterwache)
+endfunction()
+
+# The settings file of the built program is the same after the suite as
+# before it (see Parameterwache.cmake).
+function(velmo_parameterwache)
+  set(args -DDATEI=${VELMO_DATA_DIR}/parmc.dat -DPROTOKOLL=${CMAKE_BINARY_DIR}/parameterwache.txt
+      -P ${PROJECT_SOURCE_DIR}/cmake/Parameterwache.cmake)
+  add_test(NAME parameterwache_anlegen COMMAND ${CMAKE_COMMAND} -DMODUS=anlegen ${args})
+  add_test(NAME parameterwache_pruefen COMMAND ${CMAKE_COMMAND} -DMODUS=pruefen ${args})
+  set_tests_properties(parameterwache_anlegen PROPERTIES FIXTURES_SETUP parameterwache)
+  set_tests_properties(parameterwache_pruefen PROPERTIES FIXTURES_CLEANUP parameterwache)
 endfunction()

@@ -10,7 +10,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" "$root/build"
+# Only what runs here: the program, its data and the simulator.
+"$root/scripts/build.sh" "$root/build" velmo velmo_data srcpsim
 bin="$root/build/bin"
 
 "$bin/srcpsim" --port 12345 --demo 8 --interval 1500 > "$root/build/srcpsim.log" 2>&1 &

@@ -6,6 +6,7 @@
 #include "elemente/Bilder.h"
 #include "formip/TForm3.h"
 #include "formip/TForm_IP.h"
+#include "dateifehler.h"
 #include "scripteddialoge.h"
 #include "testwork.h"
 
@@ -18,6 +19,7 @@
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -164,6 +166,138 @@ private slots:
         QVERIFY(!f->ElementeGeladen);
         QCOMPARE(QColor(f->PaletteBitmap.pixel(13, 13)), QColor(128, 0, 0));
         QVERIFY(f->Bahn != nullptr);
+    }
+
+    // The start-up box says when the settings file could not be read and
+    // is kept; the first write then keeps it as parmc.dat.bak.
+    void startBehaeltAlteDatei_data()
+    {
+        QTest::addColumn<QByteArray>("datei"); // "" = none
+        QTest::addColumn<bool>("katalog");
+        QTest::addColumn<QString>("meldung");  // "" = no box
+        QTest::addColumn<bool>("gesichert");
+        const QString fehlt = "Die Parameterdatei wurde nicht gefunden";
+        const QByteArray gut = Parameterdatei("20000\nstellwerk\n80\n1\n");
+        QTest::newRow("keine Datei") << QByteArray() << true << fehlt << false;
+        QTest::newRow("gelesen") << gut << true << QString() << false;
+        QTest::newRow("BOM und CR LF") << QByteArray("\xEF\xBB\xBF" + gut).replace("\n", "\r\n") << true << QString() << false;
+        QTest::newRow("Wort statt Zahl") << Parameterdatei("20000\nstellwerk\nx\n1\n") << true
+                                         << fehlt + "\rDie alte Datei bleibt als parmc.dat.bak erhalten." << true;
+        QTest::newRow("ohne Katalog") << gut << false << QString("E/A-Fehler: Datei nicht gefunden (%1Data/Elemente1.dat)") << true;
+    }
+    void startBehaeltAlteDatei()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(bool, katalog);
+        QFETCH(QString, meldung);
+        QFETCH(bool, gesichert);
+        TestWorkDir work(katalog);
+        if (!datei.isEmpty())
+            work.writeData("parmc.dat", datei);
+        TestFenster f(work.path());
+        QCOMPARE(f.Dialogs->Meldungen.size(), meldung.isEmpty() ? 0 : 1);
+        if (!meldung.isEmpty())
+            QCOMPARE(f.Dialogs->Meldungen[0].Text, meldung.contains("%1") ? meldung.arg(work.path()) : meldung);
+        if (meldung.isEmpty())
+            PortsSind(*f.Form, "stellwerk", 20000);
+        f->Exit1Click();
+        QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat.bak")), gesichert ? datei : QByteArray("<fehlt>"));
+        QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")).count('\n'), 164);
+    }
+
+    // Settings that cannot be written keep nobody from ending the program:
+    // after the error the user decides, and the old file stays.
+    void beendenOhneSchreibrecht_data()
+    {
+        QTest::addColumn<bool>("trotzdem");
+        QTest::newRow("Ja") << true;
+        QTest::newRow("Nein") << false;
+    }
+    void beendenOhneSchreibrecht()
+    {
+        QFETCH(bool, trotzdem);
+        TestWorkDir work;
+        const QByteArray alt = Parameterdatei("20000\nstellwerk\n80\n1\n");
+        work.writeData("parmc.dat", alt);
+        TestFenster f(work.path());
+        f->show();
+        f.Dialogs->FrageAntworten = {trotzdem ? Dialoge::Antwort::Ja : Dialoge::Antwort::Nein};
+        {
+            Schreibschutz schutz(work.path() + "Data");
+            f->ServerHost = "neu";
+            f->Exit1->trigger();
+        }
+        QCOMPARE(f->isVisible(), !trotzdem);
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QVERIFY(f.Dialogs->Meldungen[0].Text.contains(work.dataPath("parmc.dat")));
+        QCOMPARE(f.Dialogs->Fragen, QStringList({"Fehler|Die Einstellungen konnten nicht gespeichert werden. Trotzdem beenden?"}));
+        QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")), alt);
+    }
+
+    // A port outside 1 to 65533 in the dialog changes nothing at all.
+    void portImDialog_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("gueltig");
+        QTest::newRow("65533") << "65533" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("65534") << "65534" << false;
+        QTest::newRow("INT_MAX") << "2147483647" << false;
+        QTest::newRow("über 32 Bit") << "4294967296" << false;
+    }
+    void portImDialog()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, gueltig);
+        TestWorkDir work;
+        TestFenster f(work.path());
+        f.Dialogs->Meldungen.clear();
+        TForm_IP &dialog = *f->Form_IP;
+        dialog.show();
+        dialog.Host_Edit->setText("zentrale");
+        dialog.Port_Edit->setText(port);
+        dialog.Button2->click();
+        if (gueltig) {
+            PortsSind(*f.Form, "zentrale", 65533);
+            QVERIFY(!dialog.isVisible());
+            return;
+        }
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(f.Dialogs->Meldungen[0].Text, QString("Ungültiger Port: %1 (1 bis 65533)").arg(port));
+        PortsSind(*f.Form, "localhost", 12345);
+        QVERIFY(!QFile::exists(work.dataPath("parmc.dat")));
+        QVERIFY(dialog.isVisible());
+    }
+
+    // After every change of a scroll bar, in either direction, the view
+    // shows the plan from the new offset.
+    void rollenZeigtPlan_data()
+    {
+        QTest::addColumn<bool>("waagrecht");
+        QTest::addColumn<QList<int>>("werte");
+        QTest::newRow("rechts und zurück") << true << QList<int>{54, 135, 27, 0};
+        QTest::newRow("runter und zurück") << false << QList<int>{54, 108, 27, 0};
+    }
+    void rollenZeigtPlan()
+    {
+        QFETCH(bool, waagrecht);
+        QFETCH(QList<int>, werte);
+        TestWorkDir work;
+        TestFenster f(work.path());
+        f->show();
+        f->N640mal480->trigger();
+        QApplication::processEvents();
+        for (int y = 0; y < f->PlanHoehe; ++y)
+            for (int x = 0; x < f->PlanBreite; ++x)
+                f->PlanBitmap.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 16 + y / 256));
+        f->VelmoPaint();
+        QScrollBar *leiste = waagrecht ? f->HScrollBar : f->VScrollBar;
+        for (int wert : werte) {
+            leiste->setValue(wert);
+            QCOMPARE(waagrecht ? f->ScrollX : f->ScrollY, wert);
+            for (const QPoint p : {QPoint(0, 0), QPoint(26, 26), QPoint(200, 100)})
+                QCOMPARE(f->Velmo->Bild.pixel(p), f->PlanBitmap.pixel(p + QPoint(f->ScrollX, f->ScrollY)));
+        }
     }
 
     void bildschirmgroessen()
@@ -315,6 +449,55 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(f->ServerPort, 20000);
         QCOMPARE(dialog.Port_Edit->text(), QString("1"));
+    }
+
+    // The real boxes show at most 2000 characters of a text: laying out a
+    // megabyte would hold the interface for seconds.
+    void langeMeldung_data()
+    {
+        QTest::addColumn<bool>("frage");
+        QTest::newRow("Meldung") << false;
+        QTest::newRow("Frage") << true;
+    }
+    void langeMeldung()
+    {
+        QFETCH(bool, frage);
+        QtDialoge dialoge(nullptr);
+        QString gezeigt;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            gezeigt = box->text();
+            box->reject();
+        });
+        QElapsedTimer uhr;
+        uhr.start();
+        const QString text(1 << 20, 'x');
+        if (frage)
+            dialoge.Frage(text, "Fehler", false);
+        else
+            dialoge.Meldung(text, "Fehler", Dialoge::Art::Fehler);
+        QCOMPARE(gezeigt, QString(2000, 'x') + QChar(0x2026));
+        QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
+    }
+
+    // Every stored code but 70 shows as "SRCP 0.80".
+    void versionImDialog_data()
+    {
+        QTest::addColumn<QByteArray>("code");
+        QTest::addColumn<int>("index");
+        QTest::newRow("70") << QByteArray("70") << 0;
+        QTest::newRow("80") << QByteArray("80") << 1;
+        QTest::newRow("75") << QByteArray("75") << 1;
+    }
+    void versionImDialog()
+    {
+        QFETCH(QByteArray, code);
+        QFETCH(int, index);
+        TestWorkDir work;
+        work.writeData("parmc.dat", Parameterdatei("12345\nlocalhost\n" + code + "\n0\n"));
+        TestFenster f(work.path());
+        QCOMPARE(f->Form3->RadioGroup1Index(), index);
     }
 
     void versionsdialog()

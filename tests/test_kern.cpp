@@ -7,9 +7,16 @@
 #include "hilfen/texte.h"
 #include "lokunit/cLocoInfo.h"
 #include "position/C_Position.h"
+#include "position/PlanDatei.h"
 #include "srcpproto/BahnZustand.h"
+#include "srcpproto/Cbahn.h"
+#include "dateifehler.h"
+#include "sockets/TcpClient.h"
 #include "testwork.h"
 
+#include <optional>
+
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
@@ -48,6 +55,40 @@ QByteArray Parameter(const QByteArray &kopf, int loks = 10)
         text += "M2\nLok" + QByteArray::number(i) + "\n" + QByteArray::number(i + 1) + "\n1\n0\n100\n0\n2\n11\n3\n0\n0\n0\n0\n0\n0\n";
     return text;
 }
+
+// Reads one of the three data files in a work directory and gives back
+// what was read, written out again in the program's own form.
+QByteArray Gelesen(const QString &art, const TestWorkDir &work)
+{
+    QTemporaryDir aus;
+    if (art == "parmc.dat") {
+        BahnZustand zustand;
+        LiesParameterDatei(work.dataPath(art), zustand);
+        SchreibeParameterDatei(aus.filePath("x"), zustand);
+    } else if (art == "anlage.pln") {
+        SchreibePlanDatei(aus.filePath("x"), LiesPlanDatei(work.dataPath(art)));
+    } else {
+        CKatalog katalog;
+        QImage palette = Palette(), icon;
+        LadeKatalog(katalog, work.path(), palette, icon);
+        QByteArray text;
+        for (const C_Element &e : katalog.Elemente)
+            text += QByteArray::number(e.PaletteX) + e.Name + e.Bild1 + e.Bild2 + e.Bild3 + e.Text3 + '|';
+        return text;
+    }
+    return Dateiinhalt(aus.filePath("x"));
+}
+
+// A settings store over a work directory, as the program has it.
+struct Einstellungen
+{
+    TestWorkDir Work {false};
+    BahnZustand Zustand;
+    TcpClient Socket;
+    Cbahn Bahn {Zustand, Socket, [](const QString &) {}, [](const QString &) {}};
+    Einstellungen() { Zustand.WorkDir = Work.path(); }
+    QString Pfad(const QString &name = "parmc.dat") const { return Work.dataPath(name); }
+};
 
 } // namespace
 
@@ -337,6 +378,175 @@ private slots:
 
         // Writing into a directory that does not exist fails and is reported.
         QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeParameterDatei(work.path() + "fehlt/parmc.dat", zustand));
+    }
+
+    // Every data file may start with a UTF-8 byte-order mark and end its
+    // lines with CR LF; a CR alone ends no line.
+    void leseNachsicht_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("form");
+        for (const char *art : {"parmc.dat", "Elemente1.dat", "anlage.pln"})
+            for (const char *form : {"bom", "crlf", "bom+crlf", "cr"})
+                QTest::addRow("%s %s", art, form) << art << form;
+    }
+    void leseNachsicht()
+    {
+        QFETCH(QString, art);
+        QFETCH(QString, form);
+        TestWorkDir work;
+        const QByteArray sauber = art == "parmc.dat" ? Parameter("12345\nlocalhost\n80\n1\n")
+                                : art == "anlage.pln" ? Dateiinhalt(QStringLiteral(VELMO_TESTDATA "/plaene/gut.pln"))
+                                                      : Katalog();
+        work.writeData(art, sauber);
+        const QByteArray erwartet = Gelesen(art, work);
+        QByteArray text = sauber;
+        if (form.contains("crlf"))
+            text.replace("\n", "\r\n");
+        if (form == "cr")
+            text.replace('\n', '\r');
+        if (form.startsWith("bom"))
+            text.prepend("\xEF\xBB\xBF");
+        work.writeData(art, text);
+        if (form == "cr")
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, Gelesen(art, work));
+        else
+            QCOMPARE(Gelesen(art, work), erwartet);
+    }
+
+    // The base port must leave room for P + 2 below 65536.
+    void portBereich_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("gueltig");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("65533") << "65533" << true;
+        QTest::newRow("+80") << "+80" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("65534") << "65534" << false;
+        QTest::newRow("-1") << "-1" << false;
+        QTest::newRow("INT_MAX") << "2147483647" << false;
+        QTest::newRow("mehr als 64 Bit") << "99999999999999999999" << false;
+    }
+    void portBereich()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, gueltig);
+        TestWorkDir work(false);
+        work.writeData("parmc.dat", Parameter(port.toLatin1() + "\nzentrale\n80\n1\n"));
+        BahnZustand zustand;
+        if (gueltig) {
+            LiesParameterDatei(work.dataPath("parmc.dat"), zustand);
+            QCOMPARE(zustand.ServerPort, port.toInt());
+            PortPruefen(port);
+        } else {
+            // Like a line without a number: reading stops there.
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, LiesParameterDatei(work.dataPath("parmc.dat"), zustand));
+            QCOMPARE(zustand.ServerPort, 12345);
+            QCOMPARE(zustand.ServerHost, QByteArray("localhost"));
+            try {
+                PortPruefen(port);
+                QFAIL("no error");
+            } catch (const VelmoFehler &e) {
+                QCOMPARE(e.Text, QString("Ungültiger Port: %1 (1 bis 65533)").arg(port));
+            }
+        }
+    }
+
+    void portPruefenLaesstAnderesDurch()
+    {
+        for (const char *text : {"", "12x", "-", " 80"})
+            PortPruefen(text);
+    }
+
+    void anzeigeKuerzen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("gezeigt");
+        const QString lang(2000, 'a');
+        const QString paar = QString::fromUcs4(U"\U0001F682");
+        QTest::newRow("kurz") << "Fehler" << "Fehler";
+        QTest::newRow("genau 2000") << lang << lang;
+        QTest::newRow("2001") << lang + "b" << lang + QChar(0x2026);
+        QTest::newRow("ein Megabyte") << QString(1 << 20, 'x') << QString(2000, 'x') + QChar(0x2026);
+        QTest::newRow("Ersatzpaar an der Grenze") << QString(1999, 'a') + paar + "b" << QString(1999, 'a') + QChar(0x2026);
+    }
+    void anzeigeKuerzen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, gezeigt);
+        QCOMPARE(AnzeigeKuerzen(text, MeldungZeichen), gezeigt);
+    }
+
+    // A settings file this run did not read completely is kept as
+    // parmc.dat.bak before the first write replaces it; later writes of the
+    // same run and files read completely keep no copy.
+    void parameterSicherung_data()
+    {
+        QTest::addColumn<QByteArray>("alt");     // "" = no file
+        QTest::addColumn<bool>("gesichert");
+        QTest::newRow("vollständig gelesen") << Parameter("1\nh\n70\n0\n") << false;
+        QTest::newRow("keine Datei") << QByteArray() << false;
+        QTest::newRow("Wort in Zeile 3") << Parameter("1\nh\nsiebzig\n0\n") << true;
+        QTest::newRow("abgeschnitten") << Parameter("1\nh\n70\n0\n", 4) << true;
+        QTest::newRow("nur CR") << Parameter("1\nh\n70\n0\n").replace('\n', '\r') << true;
+        QTest::newRow("Port zu groß") << Parameter("2147483647\nh\n70\n0\n") << true;
+    }
+    void parameterSicherung()
+    {
+        QFETCH(QByteArray, alt);
+        QFETCH(bool, gesichert);
+        Einstellungen e;
+        if (!alt.isEmpty())
+            e.Work.writeData("parmc.dat", alt);
+        e.Work.writeData("parmc.dat.bak", "ältere Sicherung");
+        try {
+            e.Bahn.LoadParameters();
+        } catch (const VelmoFehler &) {
+        }
+        QCOMPARE(e.Bahn.SicherungFaellig(), gesichert);
+        e.Zustand.ServerHost = "erste";
+        e.Bahn.SaveParameters();
+        e.Zustand.ServerHost = "zweite";
+        e.Bahn.SaveParameters();
+        QCOMPARE(Dateiinhalt(e.Pfad("parmc.dat.bak")), gesichert ? alt : QByteArray("ältere Sicherung"));
+        BahnZustand gelesen;
+        LiesParameterDatei(e.Pfad(), gelesen);
+        QCOMPARE(gelesen.ServerHost, QByteArray("zweite"));
+        QVERIFY(!e.Bahn.SicherungFaellig());
+    }
+
+    // A write that fails keeps the old settings file and names the path;
+    // a copy that cannot be made stops the write as well.
+    void parameterSchreibfehler_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<bool>("gelesen");
+        for (bool gelesen : {true, false}) {
+            const char *wie = gelesen ? "gelesen" : "nicht gelesen";
+            QTest::addRow("Dateigrenze, %s", wie) << "grenze" << gelesen;
+            QTest::addRow("schreibgeschützt, %s", wie) << "schreibschutz" << gelesen;
+        }
+        QTest::newRow("Verzeichnis fehlt") << "fehlt" << true;
+    }
+    void parameterSchreibfehler()
+    {
+        QFETCH(QString, fall);
+        QFETCH(bool, gelesen);
+        Einstellungen e;
+        const QByteArray alt = Parameter(gelesen ? "1\nh\n70\n0\n" : "1\nh\nx\n0\n");
+        if (fall == "fehlt")
+            QDir(e.Work.path()).rmdir("Data");
+        else
+            e.Work.writeData("parmc.dat", alt);
+        try {
+            e.Bahn.LoadParameters();
+        } catch (const VelmoFehler &) {
+        }
+        const QString fehler = Schreibfehler(fall, e.Work.path() + "Data", 100, [&] { e.Bahn.SaveParameters(); });
+        QVERIFY2(fehler.contains(e.Work.path() + "Data/parmc.dat"), qPrintable(fehler));
+        QCOMPARE(Dateiinhalt(e.Pfad()), fall == "fehlt" ? QByteArray("<fehlt>") : alt);
+        QCOMPARE(QFile::exists(e.Pfad("parmc.dat.bak")), false);
     }
 
     void lokomotiven()

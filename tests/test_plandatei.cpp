@@ -152,20 +152,7 @@ private slots:
         if (fall != "fehlt")
             DateiSchreiben(pfad, "0\n");
         const CPlanZellen plan = ZufallsPlan(200);
-        QString fehler;
-        {
-            std::optional<Dateigrenze> grenze;
-            std::optional<Schreibschutz> schutz;
-            if (fall == "grenze")
-                grenze.emplace(1000);
-            else if (fall == "schreibschutz")
-                schutz.emplace(dir.path());
-            try {
-                SchreibePlanDatei(pfad, plan);
-            } catch (const VelmoFehler &e) {
-                fehler = e.Text;
-            }
-        }
+        const QString fehler = Schreibfehler(fall, dir.path(), 1000, [&] { SchreibePlanDatei(pfad, plan); });
         QVERIFY2(fehler.contains(pfad), qPrintable(fehler));
         QCOMPARE(Dateiinhalt(pfad), fall == "fehlt" ? QByteArray("<fehlt>") : QByteArray("0\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), fall == "fehlt" ? QStringList() : QStringList({"anlage.pln"}));

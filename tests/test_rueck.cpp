@@ -51,6 +51,7 @@ private slots:
         a.Kontakt(54, 0, 65, 1, 3);
         a.Kontakt(81, 0, 1, 2, 2);   // plain track bound to the same contact
         a.Kontakt(108, 0, 65, 2, 0); // not wired
+        a.Kontakt(135, 0, 87, 0, 0); // placed, never given a contact
 
         a.Rueck.RueckmeldungZeigen("INFO FB S88 18 1");
         QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6502.bmp", 0, 0}, {"Icon8702.bmp", 27, 0}}));
@@ -62,6 +63,8 @@ private slots:
         QCOMPARE(a.Bilder, (QList<Gezeichnet>{{"Icon6502.bmp", 54, 0}}));
         a.Bilder.clear();
         a.Rueck.RueckmeldungZeigen("INFO FB S88 99 1");
+        // Contact 0 is on no module: the unwired cells stay as they are.
+        a.Rueck.ZeileVerarbeiten("INFO FB S88 0 1");
         QVERIFY(a.Bilder.isEmpty());
         QCOMPARE(a.Fehler, 0);
     }

@@ -123,6 +123,7 @@ private slots:
         QVERIFY(modus.Verbunden());
         QCOMPARE(modus.Kommando.Zeilen, QList<QByteArray>({"SET CONNECTIONMODE SRCP COMMAND"}));
         QCOMPARE(modus.Protokoll().last(), QString("Der Command Modus konnte niht gestartet werden!"));
+        QCOMPARE(modus.F->StatusBar1->Text(1), QString("Der Command Modus konnte niht gestartet werden!"));
         QVERIFY(modus.F->CommandConnected);
 
         Anlage sitzung(80);
@@ -132,6 +133,7 @@ private slots:
         QVERIFY(sitzung.Verbunden());
         const QStringList log = sitzung.Protokoll();
         QCOMPARE(log.mid(log.size() - 2), QStringList({"Die Session konnte nicht begonnen werden!", "SessionID :0"}));
+        QCOMPARE(sitzung.F->StatusBar1->Text(1), QString("Die Session konnte nicht begonnen werden!"));
         QCOMPARE(sitzung.F->SessionId, 0);
     }
 
@@ -199,7 +201,101 @@ private slots:
         QVERIFY(a.F.Dialogs->Meldungen[0].Kind == Dialoge::Art::Information);
         a.F->Hosttrennen1Click();
         QVERIFY(a.F->Hostverbinden1->isEnabled());
+        // The connection itself decides, not a flag that may lag behind it.
+        a.F->CommandConnected = true;
         QVERIFY(a.F->close());
+    }
+
+    // "Host trennen" closes the info connection too, so the next connect
+    // opens it again without an error; any info mode above 0 counts as on.
+    void trennenSchliesstInfo_data()
+    {
+        QTest::addColumn<int>("infoMode");
+        QTest::newRow("1") << 1;
+        QTest::newRow("5") << 5;
+    }
+    void trennenSchliesstInfo()
+    {
+        QFETCH(int, infoMode);
+        Anlage a(70);
+        a.F->InfoMode = infoMode;
+        for (int runde = 1; runde <= 2; ++runde) {
+            QVERIFY(a.Verbunden());
+            QTRY_VERIFY(a.Info.hatClient());
+            QVERIFY(a.F->InfoConnected);
+            a.F->Hosttrennen1Click();
+            QTRY_VERIFY(!a.Info.hatClient() && !a.Kommando.hatClient());
+            QVERIFY(!a.F->InfoConnected);
+        }
+        QCOMPARE(a.Info.Verbindungen, 2);
+        QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+    }
+
+    // The server ends the command connection: handled as "Host trennen",
+    // with the reason in the status bar; the program can then be closed
+    // and connected again.
+    void verbindungVerloren_data()
+    {
+        QTest::addColumn<QByteArray>("zuletzt"); // sent right before closing
+        QTest::addColumn<int>("infoMode");
+        QTest::newRow("sauber geschlossen") << QByteArray() << 0;
+        QTest::newRow("mitten in der Zeile") << QByteArray("INFO 1 GA 5 0 ") << 0;
+        QTest::newRow("mit Info-Verbindung") << QByteArray("ganze Zeile\n") << 1;
+    }
+    void verbindungVerloren()
+    {
+        QFETCH(QByteArray, zuletzt);
+        QFETCH(int, infoMode);
+        Anlage a(70);
+        a.F->InfoMode = infoMode;
+        QVERIFY(a.Verbunden());
+        QTRY_COMPARE(a.Info.hatClient(), infoMode > 0);
+        a.Kommando.senden(zuletzt);
+        a.Kommando.trennen();
+        QTRY_COMPARE(a.F->StatusBar1->Text(1), QString("Verbindung zum Server verloren"));
+        QVERIFY(!a.F->CommandConnected && !a.F->InfoConnected);
+        QVERIFY(!a.F->Command_Socket.connected() && !a.F->Info_Socket.connected());
+        QVERIFY(a.F->Hostverbinden1->isEnabled());
+        QTRY_VERIFY(!a.Info.hatClient());
+        QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+        QVERIFY(a.F->close());
+        QVERIFY(a.Verbunden());
+        QCOMPARE(a.Kommando.Verbindungen, 2);
+    }
+
+    // A connect that "Host trennen" cancels opens no info connection.
+    void trennenWaehrendVerbinden()
+    {
+        Anlage a(70);
+        a.F->InfoMode = 1;
+        QTimer::singleShot(0, a.F.Form.get(), [&] { a.F->Hosttrennen1Click(); });
+        a.F->Hostverbinden1Click();
+        QCOMPARE(a.F.Dialogs->Meldungen.size(), 1);
+        QCOMPARE(a.F.Dialogs->Meldungen[0].Text, QString("Fehler CommandSocket:\rOperation canceled"));
+        QVERIFY(!a.F->CommandConnected && !a.F->InfoConnected);
+        QTest::qWait(100);
+        QCOMPARE(a.Info.Verbindungen, 0);
+        QVERIFY(a.F->Hostverbinden1->isEnabled());
+    }
+
+    // The protocol log keeps its newest 5000 lines, and it and the status
+    // bar show at most 1000 characters of a line.
+    void protokollBegrenzt()
+    {
+        Anlage a(70);
+        for (int i = 1; i <= 6000; ++i)
+            a.F->KommandoZeile(QByteArray::number(i));
+        QStringList log = a.Protokoll();
+        QCOMPARE(log.size(), 5000);
+        QCOMPARE(log.first(), QString("1001"));
+        QCOMPARE(log.last(), QString("6000"));
+
+        const QString gezeigt = QString(1000, 'x') + QChar(0x2026);
+        a.F->KommandoZeile(QByteArray(65536, 'x'));
+        a.F->InfoZeile(QByteArray(65536, 'x'));
+        QCOMPARE(a.Protokoll().last(), gezeigt);
+        QCOMPARE(a.F->StatusBar1->Text(1), gezeigt);
+        QCOMPARE(a.F->StatusBar1->Text(2), gezeigt);
     }
 
     void empfangeneZeilen()

@@ -1,5 +1,7 @@
 #include "Velmo/Dialoge.h"
 
+#include "hilfen/texte.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -11,23 +13,23 @@ void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
                                  : art == Art::Warnung     ? QMessageBox::Warning
                                                            : QMessageBox::Critical;
     // A carriage return inside a message starts a new line on screen.
-    QString zeilen = text;
+    QString zeilen = AnzeigeKuerzen(text, MeldungZeichen);
     zeilen.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
     QMessageBox box(icon, caption, zeilen, QMessageBox::Ok, Parent);
     box.exec();
 }
 
-Dialoge::Antwort QtDialoge::Frage(const QString &text, const QString &caption)
+Dialoge::Antwort QtDialoge::Frage(const QString &text, const QString &caption, bool abbrechbar)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, Parent);
+    QMessageBox box(QMessageBox::Question, caption, AnzeigeKuerzen(text, MeldungZeichen), QMessageBox::NoButton, Parent);
     QAbstractButton *ja = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QAbstractButton *nein = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
-    box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+    box.setEscapeButton(abbrechbar ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nein);
     box.setDefaultButton(static_cast<QPushButton *>(ja));
     box.exec();
     if (box.clickedButton() == ja)
         return Antwort::Ja;
-    if (box.clickedButton() == nein)
+    if (box.clickedButton() == nein || !abbrechbar)
         return Antwort::Nein;
     return Antwort::Abbrechen;
 }

@@ -15,9 +15,9 @@ public:
     virtual ~Dialoge() = default;
     // A message box with one OK button.
     virtual void Meldung(const QString &text, const QString &caption, Art art) = 0;
-    // A question with the buttons "Ja", "Nein" and "Abbrechen"; closing the
-    // box counts as "Abbrechen".
-    virtual Antwort Frage(const QString &text, const QString &caption) = 0;
+    // A question with the buttons "Ja", "Nein" and, when abbrechbar,
+    // "Abbrechen"; closing the box counts as "Abbrechen" (else "Nein").
+    virtual Antwort Frage(const QString &text, const QString &caption, bool abbrechbar) = 0;
     // The chosen file, or an empty text when the dialog was cancelled.
     virtual QString SpeichernUnter(const QString &title, const QString &dir) = 0;
     virtual QString Oeffnen(const QString &title, const QString &dir) = 0;
@@ -31,7 +31,7 @@ class QtDialoge : public Dialoge
 public:
     explicit QtDialoge(QWidget *parent) : Parent(parent) {}
     void Meldung(const QString &text, const QString &caption, Art art) override;
-    Antwort Frage(const QString &text, const QString &caption) override;
+    Antwort Frage(const QString &text, const QString &caption, bool abbrechbar) override;
     QString SpeichernUnter(const QString &title, const QString &dir) override;
     QString Oeffnen(const QString &title, const QString &dir) override;
     bool Eingabe(const QString &caption, const QString &prompt, QString &text) override;

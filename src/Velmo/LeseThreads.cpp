@@ -3,7 +3,8 @@
 #include "Velmo/TForm1.h"
 
 TClientHandleThread::TClientHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
-    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.KommandoZeile(line); }, true)
+    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.KommandoZeile(line); }, true,
+                 [&form] { form.VerbindungVerloren(); })
 {
 }
 

@@ -112,6 +112,7 @@ public:
     QProgressBar *ProgressBar1 = nullptr;
     QLabel *Prozent_Label = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
+    static constexpr int ProtokollZeilen = 5000;
     TBildFlaeche *Hilfsbild1 = nullptr;
     TStatusLeiste *StatusBar1 = nullptr;
     QLabel *Label1 = nullptr;
@@ -207,6 +208,9 @@ public:
     // The routines that handle one received line in the GUI thread.
     void KommandoZeile(const QByteArray &line);
     void InfoZeile(const QByteArray &line);
+    // The server ended or broke the command connection: handled as
+    // "Host trennen", and the status bar says so.
+    void VerbindungVerloren();
     void PollZeile(const QByteArray &line);
 
     // --- plan view
@@ -230,6 +234,9 @@ private:
     // Asks, while the plan has unsaved changes, whether to save them first;
     // false when the user cancels.
     bool AenderungenBehandelt();
+    // Saves the settings for "E&xit"; false when that failed and the user
+    // chose to stay.
+    bool EinstellungenGesichert();
     void PlanMenuesFreigeben();
     void ModusAnzeigen(QAction *item);
     Sicht Sichtlage() const;

@@ -40,7 +40,7 @@ bool TForm1::AenderungenBehandelt()
     if (!PlanGeaendert)
         return true;
     switch (Dialog->Frage(QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?").arg(PlanName),
-                          QStringLiteral("Gleisbild"))) {
+                          QStringLiteral("Gleisbild"), true)) {
     case Dialoge::Antwort::Ja:
         SpeicherePlan(PlanName, PlanDir);
         return true;

@@ -128,6 +128,8 @@ void TForm1::SteuerelementeErzeugen()
 
     Memo1 = Benannt(new QPlainTextEdit(Client), "Memo1");
     Memo1->setReadOnly(true);
+    // The log keeps the newest lines only, however long the server talks.
+    Memo1->setMaximumBlockCount(ProtokollZeilen);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->hide();
 

@@ -78,7 +78,9 @@ void TForm1::FormCreate()
     Panel->resize(617, 113);
 
     Fahr = std::make_unique<CFahr>();
-    Bahn = std::make_unique<Cbahn>(*this, Command_Socket, [this](const QString &zeile) { Memo1->appendPlainText(zeile); });
+    Bahn = std::make_unique<Cbahn>(
+        *this, Command_Socket, [this](const QString &zeile) { Memo1->appendPlainText(zeile); },
+        [this](const QString &meldung) { StatusBar1->SetzeText(1, meldung); });
     Rueck = std::make_unique<Crueck>(
         *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
@@ -124,8 +126,10 @@ void TForm1::FormCreate()
         Bahn->LoadParameters();
         VerbindungenEinstellen();
     } catch (const std::exception &) {
-        Dialog->Meldung(QStringLiteral("Die Parameterdatei wurde nicht gefunden"), QStringLiteral("Fehler"),
-                        Dialoge::Art::Warnung);
+        QString text = QStringLiteral("Die Parameterdatei wurde nicht gefunden");
+        if (Bahn->SicherungFaellig())
+            text += QStringLiteral("\rDie alte Datei bleibt als %1 erhalten.").arg(Bahn->SicherungsName());
+        Dialog->Meldung(text, QStringLiteral("Fehler"), Dialoge::Art::Warnung);
     }
 
     Fahr->Leeren();
@@ -189,12 +193,27 @@ void TForm1::N1024mal768Click()
 // and only once: the close that follows does not ask again.
 void TForm1::Exit1Click()
 {
-    if (!AenderungenBehandelt())
+    if (!AenderungenBehandelt() || !EinstellungenGesichert())
         return;
-    Bahn->SaveParameters();
     SchliessenGefragt = true;
     const auto zuruecksetzen = qScopeGuard([this] { SchliessenGefragt = false; });
     close();
+}
+
+// A settings file that cannot be written (a read-only Data/, a full disk)
+// must not keep the user from ending the program: the error is shown and
+// the user decides; the old file stays as it was.
+bool TForm1::EinstellungenGesichert()
+{
+    try {
+        Bahn->SaveParameters();
+        return true;
+    } catch (const VelmoFehler &fehler) {
+        FehlerZeigen(fehler.Text);
+    }
+    return Dialog->Frage(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden. Trotzdem beenden?"),
+                         QStringLiteral("Fehler"), false)
+        == Dialoge::Antwort::Ja;
 }
 
 void TForm1::FehlerZeigen(const QString &text)

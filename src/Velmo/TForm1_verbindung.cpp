@@ -4,6 +4,7 @@
 #include "Velmo/TStatusLeiste.h"
 #include "bahncalc/antworten.h"
 #include "bahncalc/betrieb.h"
+#include "hilfen/texte.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -67,6 +68,9 @@ void TForm1::Hostverbinden1Click()
     });
     if (!offen)
         Hostverbinden1->setEnabled(true);
+    // "Host trennen" during the connect meant the whole connect.
+    if (Command_Socket.abgebrochen())
+        return;
 
     // The info connection is tried whatever the opening exchange brought;
     // an error of the exchange is reported after that.
@@ -99,6 +103,12 @@ void TForm1::Hosttrennen1Click()
         LeserBitten(InfoThread);
     Info_Socket.disconnect();
     InfoConnected = false;
+}
+
+void TForm1::VerbindungVerloren()
+{
+    Hosttrennen1Click();
+    StatusBar1->SetzeText(1, QStringLiteral("Verbindung zum Server verloren"));
 }
 
 void TForm1::FormCloseQuery(bool &CanClose)
@@ -185,7 +195,7 @@ void TForm1::freieBefehle1Click()
 
 void TForm1::KommandoZeile(const QByteArray &line)
 {
-    const QString text = QString::fromUtf8(line);
+    const QString text = AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen);
     StatusBar1->SetzeText(1, text);
     Memo1->appendPlainText(text);
     const Antwort antwort = ZerlegeAntwort(line);
@@ -198,7 +208,7 @@ void TForm1::KommandoZeile(const QByteArray &line)
 
 void TForm1::InfoZeile(const QByteArray &line)
 {
-    StatusBar1->SetzeText(2, QString::fromUtf8(line));
+    StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
 }
 
 void TForm1::PollZeile(const QByteArray &line)

@@ -45,6 +45,7 @@ TForm_IP::TForm_IP(TForm1 &form)
 
 void TForm_IP::Button2Click()
 {
+    PortPruefen(Port_Edit->text());
     if (!Host_Edit->text().isEmpty()) {
         Form.ServerHost = Host_Edit->text().toUtf8();
         Form.VerbindungenEinstellen();

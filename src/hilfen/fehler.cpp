@@ -2,15 +2,18 @@
 
 #include <algorithm>
 
+bool IstGanzzahlText(const QString &text)
+{
+    const qsizetype vorzeichen = !text.isEmpty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > vorzeichen
+        && std::all_of(text.begin() + vorzeichen, text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+}
+
 int StrToInt(const QString &text)
 {
     bool ok = false;
     int value = 0;
-    const bool wellFormed = !text.isEmpty()
-        && std::all_of(text.begin() + ((text[0] == '-' || text[0] == '+') ? 1 : 0), text.end(),
-                       [](QChar c) { return c >= '0' && c <= '9'; })
-        && text != "-" && text != "+";
-    if (wellFormed)
+    if (IstGanzzahlText(text))
         value = text.toInt(&ok, 10);
     if (!ok)
         throw VelmoFehler(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));

@@ -14,6 +14,9 @@ public:
     QString Text;
 };
 
+// An optional sign followed by one or more decimal digits, of any length.
+bool IstGanzzahlText(const QString &text);
+
 // Strict decimal conversion of a typed number: optional sign, digits, nothing
 // else, within 32 bits. Anything else raises
 // "'<text>' ist kein gültiger Integerwert".

@@ -17,6 +17,9 @@ TextLeser::TextLeser(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei nicht gefunden (%1)").arg(path));
     Inhalt = file.readAll();
+    // A byte-order mark, as some editors write it, is no part of the first value.
+    if (Inhalt.startsWith("\xEF\xBB\xBF"))
+        Pos = 3;
 }
 
 void TextLeser::Fehler(const QString &grund) const
@@ -73,7 +76,9 @@ QByteArray TextLeser::LiesText()
     WertZeile = AktuelleZeile;
     const qsizetype zeilenende = Inhalt.indexOf('\n', Pos);
     const qsizetype ende = zeilenende < 0 ? Inhalt.size() : zeilenende;
-    QByteArray line = Inhalt.mid(Pos, ende - Pos);
+    // A CR LF line end counts as LF; a CR elsewhere is part of the text.
+    const qsizetype textende = zeilenende > Pos && Inhalt[zeilenende - 1] == '\r' ? zeilenende - 1 : ende;
+    QByteArray line = Inhalt.mid(Pos, textende - Pos);
     ZeileBeenden(ende);
     return line;
 }
@@ -108,21 +113,34 @@ void TextSchreiber::Text(const QByteArray &text)
 
 void TextSchreiber::Fertig()
 {
+    DateiErsetzen(Pfad, Inhalt);
+}
+
+void DateiErsetzen(const QString &path, const QByteArray &inhalt)
+{
     // QSaveFile::commit() would rename the temporary file over the old one
     // even when its own last flush failed, so the flush is checked first.
     // A failed flush leaves no text of its own in the file object; the
     // system's errno says what went wrong.
-    QSaveFile file(Pfad);
+    QSaveFile file(path);
     QString grund;
     if (!file.open(QIODevice::WriteOnly)) {
         grund = file.errorString();
     } else {
         errno = 0;
-        if (file.write(Inhalt) != Inhalt.size() || !file.flush())
+        if (file.write(inhalt) != inhalt.size() || !file.flush())
             grund = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
         else if (!file.commit())
             grund = file.errorString();
     }
     if (!grund.isEmpty())
-        throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei kann nicht geschrieben werden (%1): %2").arg(Pfad, grund));
+        throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei kann nicht geschrieben werden (%1): %2").arg(path, grund));
+}
+
+void DateiKopieren(const QString &quelle, const QString &ziel)
+{
+    QFile file(quelle);
+    if (!file.open(QIODevice::ReadOnly))
+        throw VelmoFehler(QStringLiteral("E/A-Fehler: Datei kann nicht gelesen werden (%1): %2").arg(quelle, file.errorString()));
+    DateiErsetzen(ziel, file.readAll());
 }

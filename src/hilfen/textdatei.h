@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Reads the program's data files: one value per line, LF line ends.
+// Reads the program's data files: one value per line, LF or CR LF line
+// ends, a UTF-8 byte-order mark at the start skipped.
 // An integer is read after skipping blanks and empty lines, and the rest of
 // its line is discarded; a text is the whole next line without its line end.
 // Errors name the file and the line where reading failed.
@@ -54,3 +55,9 @@ private:
     QString Pfad;
     QByteArray Inhalt;
 };
+
+// Replaces the file at path by inhalt the way TextSchreiber::Fertig does.
+void DateiErsetzen(const QString &path, const QByteArray &inhalt);
+// Copies a file byte for byte, replacing ziel as DateiErsetzen does; a
+// source that cannot be read raises VelmoFehler naming it.
+void DateiKopieren(const QString &quelle, const QString &ziel);

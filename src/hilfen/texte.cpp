@@ -48,6 +48,16 @@ static int sequenzLaenge(const QByteArray &text, qsizetype i)
     return len;
 }
 
+QString AnzeigeKuerzen(const QString &text, qsizetype maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    qsizetype ende = maxChars;
+    if (text[ende - 1].isHighSurrogate())
+        --ende;
+    return text.left(ende) + QChar(0x2026);
+}
+
 QByteArray Utf8Kuerzen(const QByteArray &text, int maxChars)
 {
     qsizetype i = 0;

@@ -12,12 +12,14 @@ struct LeseUebergabe
     std::mutex Sperre;
     std::condition_variable Signal;
     bool Stop = false;
+    bool Gebeten = false;    // Beenden() asked the thread to end
     bool Ausstehend = false; // a line waits for the routine
     bool Erledigt = false;   // the routine has run for the pending line
     QByteArray Zeile;        // the pending line
     bool Laeuft = false;     // started and not yet at the end of run()
     bool Fertig = false;     // run() has returned
     LeseThread::Routine Ausfuehren;
+    std::function<void()> Verloren;
 };
 
 // Lives in the GUI thread and runs the routine for the pending line. The
@@ -49,17 +51,30 @@ public slots:
         Zustand->Signal.notify_all();
     }
 
+    // The thread ended because its connection did; nothing when the thread
+    // was asked to end meanwhile.
+    void verloren()
+    {
+        {
+            const std::lock_guard sperre(Zustand->Sperre);
+            if (Zustand->Gebeten)
+                return;
+        }
+        Zustand->Verloren();
+    }
+
 private:
     const std::shared_ptr<LeseUebergabe> Zustand;
 };
 
 LeseThread::LeseThread(std::shared_ptr<TcpVerbindung> verbindung, QObject *guiContext,
-                       Routine routine, bool endOnReadError)
+                       Routine routine, bool endOnReadError, std::function<void()> verloren)
     : Verbindung(std::move(verbindung))
     , EndOnReadError(endOnReadError)
     , Zustand(std::make_shared<LeseUebergabe>())
 {
     Zustand->Ausfuehren = std::move(routine);
+    Zustand->Verloren = std::move(verloren);
     Abholung = new LeseAbholer(guiContext, Zustand);
 }
 
@@ -123,8 +138,21 @@ void LeseThread::Beenden()
     {
         const std::lock_guard sperre(Zustand->Sperre);
         Zustand->Stop = true;
+        Zustand->Gebeten = true;
     }
     Zustand->Signal.notify_all();
+}
+
+void LeseThread::verbindungEnde()
+{
+    bool melden = false;
+    {
+        const std::lock_guard sperre(Zustand->Sperre);
+        Zustand->Stop = true;
+        melden = !Zustand->Gebeten && Zustand->Verloren;
+    }
+    if (melden)
+        QMetaObject::invokeMethod(Abholung.data(), "verloren", Qt::QueuedConnection);
 }
 
 bool LeseThread::gestoppt() const
@@ -137,7 +165,7 @@ void LeseThread::run()
 {
     while (!gestoppt()) {
         if (!Verbindung->connected()) {
-            Beenden();
+            verbindungEnde();
             continue;
         }
         try {
@@ -146,7 +174,7 @@ void LeseThread::run()
             // The connection is no longer connected now, so a reader that
             // goes on finds that at the top of the loop and ends there.
             if (EndOnReadError)
-                Beenden();
+                verbindungEnde();
             continue;
         }
         uebergeben();

@@ -28,8 +28,10 @@ public:
     // it must outlive the running thread. endOnReadError: a read error ends
     // the thread (command connection); otherwise it is ignored and the loop
     // ends when it finds the connection closed (info and poll connections).
+    // verloren, if set, runs in the GUI thread once the thread has ended
+    // because its connection ended or failed, never when it was asked to end.
     LeseThread(std::shared_ptr<TcpVerbindung> verbindung, QObject *guiContext, Routine routine,
-               bool endOnReadError);
+               bool endOnReadError, std::function<void()> verloren = {});
     // Ends the thread, shuts its connection down and waits for the end.
     virtual ~LeseThread();
     LeseThread(const LeseThread &) = delete;
@@ -56,6 +58,9 @@ private:
 
     bool gestoppt() const;
     void uebergeben();
+    // The connection has ended by itself: the loop ends and the GUI thread
+    // hears of it.
+    void verbindungEnde();
 
     const std::shared_ptr<TcpVerbindung> Verbindung;
     const bool EndOnReadError;

@@ -39,6 +39,7 @@ void TcpClient::connect()
     if (connected() || Wartet)
         throw VelmoFehler(QStringLiteral("Bereits verbunden."));
     disconnect();
+    Abgebrochen = false;
     if (Port < 0 || Port > 65535)
         throw VelmoFehler(QString::fromLocal8Bit(gai_strerror(EAI_SERVICE)));
 
@@ -82,7 +83,6 @@ int TcpClient::verbinde(const addrinfo &adresse)
     // loop is served the same way every time.
     QEventLoop schleife;
     Wartet = &schleife;
-    Abgebrochen = false;
     {
         const auto fertig = qScopeGuard([this] { Wartet = nullptr; });
         if (!warteBisSchreibbar(fd, schleife))
@@ -143,6 +143,11 @@ void TcpClient::disconnect()
         Verbindung->shutdown();
         Verbindung.reset();
     }
+}
+
+bool TcpClient::abgebrochen() const
+{
+    return Abgebrochen;
 }
 
 std::shared_ptr<TcpVerbindung> TcpClient::verbindung() const

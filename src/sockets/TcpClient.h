@@ -38,6 +38,8 @@ public:
     QByteArray readLine();
     // Closes the connection and wakes its reader; harmless when not connected.
     void disconnect();
+    // The last connect() was cancelled by disconnect().
+    bool abgebrochen() const;
     // The current connection, or nullptr.
     std::shared_ptr<TcpVerbindung> verbindung() const;
 

@@ -26,12 +26,25 @@ struct BahnZustand
     LokTabelle Lokomotiven;
 };
 
+// The base port P of the server: P + 2 must still be a port.
+constexpr int KleinsterPort = 1;
+constexpr int GroessterPort = 65533;
+constexpr bool PortGueltig(qint64 port)
+{
+    return port >= KleinsterPort && port <= GroessterPort;
+}
+// A port typed into the connection dialog: a decimal integer outside the
+// range raises "Ungültiger Port: <text> (1 bis 65533)"; any other text
+// passes, to be converted (and refused if it is no number) by the caller.
+void PortPruefen(const QString &text);
+
 // The settings file Data/parmc.dat: port, host, version, info mode and the
 // first ten locomotive records, 164 lines.
 constexpr int GespeicherteLoks = 10;
 
 // Reads the file, assigning every value as soon as it is read; raises
-// VelmoFehler at the first failure, keeping what was read before it.
+// VelmoFehler at the first failure, keeping what was read before it. A port
+// outside the range counts as a failure like a line that holds no number.
 void LiesParameterDatei(const QString &path, BahnZustand &zustand);
 // Writes the file through a temporary file; the old file survives a failure.
 void SchreibeParameterDatei(const QString &path, const BahnZustand &zustand);

@@ -4,11 +4,14 @@
 #include "bahncalc/zubehoer.h"
 #include "hilfen/fehler.h"
 #include "hilfen/pause.h"
+#include "hilfen/textdatei.h"
 #include "hilfen/texte.h"
 #include "sockets/TcpClient.h"
 
-Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll)
-    : Zustand(zustand), Command_Socket(commandSocket), Protokollieren(std::move(protokoll))
+#include <QFileInfo>
+
+Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden)
+    : Zustand(zustand), Command_Socket(commandSocket), Protokollieren(std::move(protokoll)), Melden(std::move(melden))
 {
 }
 
@@ -17,14 +20,30 @@ QString Cbahn::ParameterPfad() const
     return Zustand.WorkDir + "Data/parmc.dat";
 }
 
+QString Cbahn::SicherungsName() const
+{
+    return QStringLiteral("parmc.dat.bak");
+}
+
 void Cbahn::LoadParameters()
 {
     LiesParameterDatei(ParameterPfad(), Zustand);
+    DateiUebernommen = true;
 }
 
+bool Cbahn::SicherungFaellig() const
+{
+    return !DateiUebernommen && QFileInfo::exists(ParameterPfad());
+}
+
+// A settings file this run could not read may hold the user's locomotives
+// and connection; it is kept before defaults or half-read values replace it.
 void Cbahn::SaveParameters()
 {
+    if (SicherungFaellig())
+        DateiKopieren(ParameterPfad(), Zustand.WorkDir + "Data/" + SicherungsName());
     SchreibeParameterDatei(ParameterPfad(), Zustand);
+    DateiUebernommen = true;
 }
 
 bool Cbahn::ErwarteOk(const QString &fehlertext)
@@ -32,6 +51,7 @@ bool Cbahn::ErwarteOk(const QString &fehlertext)
     if (Zustand.CommandReply == "OK")
         return true;
     Protokollieren(fehlertext);
+    Melden(fehlertext);
     return false;
 }
 

@@ -14,10 +14,19 @@ class Cbahn
 public:
     using Protokoll = std::function<void(const QString &)>;
 
-    Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll);
+    // protokoll: appends to the protocol log; melden: shows a message that
+    // the user must see (the status bar) as well.
+    Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden);
 
     void LoadParameters();
+    // Writes the settings file. The first write of a run that has not read
+    // the existing file completely keeps that file as parmc.dat.bak first.
     void SaveParameters();
+    // The settings file exists, but this run has neither read it completely
+    // nor written it: the next save keeps it as parmc.dat.bak.
+    bool SicherungFaellig() const;
+    // The name of the kept copy.
+    QString SicherungsName() const;
 
     // The opening exchange of an SRCP 0.8 session, waiting for the server's
     // replies while the interface keeps running.
@@ -46,6 +55,9 @@ private:
     BahnZustand &Zustand;
     TcpClient &Command_Socket;
     Protokoll Protokollieren;
+    Protokoll Melden;
+    // The settings file on disk is the one this run read or wrote.
+    bool DateiUebernommen = false;
     // Accessory addresses (bus, address) announced to the server in this session.
     QSet<std::pair<int, int>> AngemeldeteZubehoere;
 };

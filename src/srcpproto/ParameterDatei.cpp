@@ -1,12 +1,16 @@
 #include "srcpproto/BahnZustand.h"
 
+#include "hilfen/fehler.h"
 #include "hilfen/textdatei.h"
 #include "hilfen/texte.h"
 
 void LiesParameterDatei(const QString &path, BahnZustand &zustand)
 {
     TextLeser datei(path);
-    zustand.ServerPort = datei.LiesZahl();
+    const int port = datei.LiesZahl();
+    if (!PortGueltig(port))
+        datei.Fehler(QStringLiteral("Ungültiger Port"));
+    zustand.ServerPort = port;
     zustand.ServerHost = datei.LiesText();
     zustand.SrcpVersion = datei.LiesZahl();
     zustand.InfoMode = datei.LiesZahl();
@@ -23,6 +27,14 @@ void LiesParameterDatei(const QString &path, BahnZustand &zustand)
         for (int &funktion : lok.Funktionen)
             funktion = datei.LiesZahl();
     }
+}
+
+void PortPruefen(const QString &text)
+{
+    bool ok = false;
+    const qlonglong port = text.toLongLong(&ok, 10);
+    if (IstGanzzahlText(text) && !(ok && PortGueltig(port)))
+        throw VelmoFehler(QStringLiteral("Ungültiger Port: %1 (%2 bis %3)").arg(text).arg(KleinsterPort).arg(GroessterPort));
 }
 
 void SchreibeParameterDatei(const QString &path, const BahnZustand &zustand)

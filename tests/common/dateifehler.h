@@ -1,7 +1,11 @@
 #pragma once
 
 // Disk faults for tests, without root and without a full disk.
+#include "hilfen/fehler.h"
+
 #include <QString>
+
+#include <optional>
 
 #include <csignal>
 #include <linux/capability.h>
@@ -81,3 +85,23 @@ struct Schreibschutz : Zugriffsrechte
 {
     explicit Schreibschutz(const QString &dir) : Zugriffsrechte(dir, 0555) {}
 };
+
+// Runs `schreiben` under one disk fault: "grenze" a file-size limit of
+// `bytes`, "schreibschutz" a read-only `dir`, anything else none. Returns
+// the text of the VelmoFehler it raised, or an empty text.
+template<class Schreiben>
+QString Schreibfehler(const QString &fall, const QString &dir, rlim_t bytes, Schreiben &&schreiben)
+{
+    std::optional<Dateigrenze> grenze;
+    std::optional<Schreibschutz> schutz;
+    if (fall == "grenze")
+        grenze.emplace(bytes);
+    else if (fall == "schreibschutz")
+        schutz.emplace(dir);
+    try {
+        schreiben();
+    } catch (const VelmoFehler &fehler) {
+        return fehler.Text;
+    }
+    return {};
+}

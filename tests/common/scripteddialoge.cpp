@@ -5,10 +5,13 @@ void ScriptedDialoge::Meldung(const QString &text, const QString &caption, Art a
     Meldungen.append({text, caption, art});
 }
 
-Dialoge::Antwort ScriptedDialoge::Frage(const QString &text, const QString &caption)
+Dialoge::Antwort ScriptedDialoge::Frage(const QString &text, const QString &caption, bool abbrechbar)
 {
     Fragen.append(caption + '|' + text);
-    return FrageAntworten.isEmpty() ? Antwort::Abbrechen : FrageAntworten.takeFirst();
+    if (FrageAntworten.isEmpty())
+        return abbrechbar ? Antwort::Abbrechen : Antwort::Nein;
+    const Antwort antwort = FrageAntworten.takeFirst();
+    return antwort == Antwort::Abbrechen && !abbrechbar ? Antwort::Nein : antwort;
 }
 
 QString ScriptedDialoge::SpeichernUnter(const QString &title, const QString &dir)

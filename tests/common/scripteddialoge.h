@@ -19,14 +19,14 @@ public:
     };
     QList<Shown> Meldungen;
     QStringList Fragen;             // "caption|text" of every question
-    QList<Antwort> FrageAntworten;  // next answers; none left = "Abbrechen"
+    QList<Antwort> FrageAntworten;  // next answers; none left = the box closed
     QStringList DateiDialoge;       // "title|initial directory" of every file dialog
     QStringList FileAnswers;   // next file dialog results; empty text = cancelled
     QList<std::pair<bool, QString>> InputAnswers;
     QStringList InputPrompts;  // "caption|prompt" of every input dialog
 
     void Meldung(const QString &text, const QString &caption, Art art) override;
-    Antwort Frage(const QString &text, const QString &caption) override;
+    Antwort Frage(const QString &text, const QString &caption, bool abbrechbar) override;
     QString SpeichernUnter(const QString &title, const QString &dir) override;
     QString Oeffnen(const QString &title, const QString &dir) override;
     bool Eingabe(const QString &caption, const QString &prompt, QString &text) override;

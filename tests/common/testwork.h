@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 
 // A private work directory for one test: <dir>/Data/ holds links to the
-// generated catalogue and pictures, so tests never share files.
+// generated catalogue and pictures, and never a settings file of the
+// build, so tests never share files.
 class TestWorkDir
 {
 public:

@@ -1,0 +1,36 @@
+# Guards the settings file of the built program while the test suite runs:
+# no test may write through to it.
+#   cmake -DMODUS=anlegen|pruefen -DDATEI=<Data/parmc.dat> -DPROTOKOLL=<file> -P Parameterwache.cmake
+# "anlegen" records the file's checksum, first creating a settings file when
+# there is none, so the check also covers the case of a used program;
+# "pruefen" fails when the file changed and removes a file it created.
+if(MODUS STREQUAL "anlegen")
+  if(EXISTS "${DATEI}")
+    set(herkunft vorhanden)
+  else()
+    set(herkunft angelegt)
+    set(zeilen "12345\nlocalhost\n70\n0\n")
+    foreach(i RANGE 1 10)
+      string(APPEND zeilen "M1\nWache der Testreihe\n0\n1\n0\n100\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n")
+    endforeach()
+    file(WRITE "${DATEI}" "${zeilen}")
+  endif()
+  file(SHA256 "${DATEI}" summe)
+  file(WRITE "${PROTOKOLL}" "${herkunft};${summe}")
+elseif(MODUS STREQUAL "pruefen")
+  file(READ "${PROTOKOLL}" eintrag)
+  list(GET eintrag 0 herkunft)
+  list(GET eintrag 1 vorher)
+  set(nachher fehlt)
+  if(EXISTS "${DATEI}")
+    file(SHA256 "${DATEI}" nachher)
+  endif()
+  if(herkunft STREQUAL "angelegt")
+    file(REMOVE "${DATEI}")
+  endif()
+  if(NOT nachher STREQUAL vorher)
+    message(FATAL_ERROR "The test suite changed ${DATEI}")
+  endif()
+else()
+  message(FATAL_ERROR "MODUS must be anlegen or pruefen")
+endif()
