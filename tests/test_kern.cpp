@@ -4,6 +4,7 @@
 #include "elemente/Katalog.h"
 #include "hilfen/fehler.h"
 #include "hilfen/pause.h"
+#include "hilfen/textdatei.h"
 #include "hilfen/texte.h"
 #include "lokunit/cLocoInfo.h"
 #include "position/C_Position.h"
@@ -323,6 +324,30 @@ private slots:
         QCOMPARE(gelesen.Lokomotiven[0].Lokname, QByteArray("V 200 Rübenexpress"));
         QCOMPARE(gelesen.Lokomotiven[9].Funktionen[7], 17);
         QCOMPARE(gelesen.Lokomotiven[3].Richtung, -1);
+    }
+
+    // The reader takes CR LF for a line end; a text that ends in CR still
+    // reads back as it was written.
+    void textMitCrRundreise_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("CR am Ende") << QByteArray("Lok\r");
+        QTest::newRow("zwei CR am Ende") << QByteArray("Lok\r\r");
+        QTest::newRow("nur CR") << QByteArray("\r");
+        QTest::newRow("CR in der Mitte") << QByteArray("Lo\rk");
+    }
+    void textMitCrRundreise()
+    {
+        QFETCH(QByteArray, text);
+        TestWorkDir work(false);
+        const QString pfad = work.path() + "text.dat";
+        TextSchreiber schreiber(pfad);
+        schreiber.Text(text);
+        schreiber.Zahl(7);
+        schreiber.Fertig();
+        TextLeser leser(pfad);
+        QCOMPARE(leser.LiesText(), text);
+        QCOMPARE(leser.LiesZahl(), 7);
     }
 
     void parameterKuerzen()

@@ -108,6 +108,10 @@ void TextSchreiber::Zahl(int value)
 void TextSchreiber::Text(const QByteArray &text)
 {
     Inhalt += text;
+    // The reader takes CR LF for a line end: a text that ends in CR is
+    // ended by CR LF, so that it reads back with its own CR.
+    if (text.endsWith('\r'))
+        Inhalt += '\r';
     Inhalt += '\n';
 }
 

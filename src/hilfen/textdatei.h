@@ -44,6 +44,8 @@ class TextSchreiber
 public:
     explicit TextSchreiber(const QString &path);
     void Zahl(int value);
+    // A text ending in CR is ended by CR LF, which TextLeser reads back as
+    // the text with its CR; any other line ends with LF.
     void Text(const QByteArray &text);
     // Writes everything, makes sure it reached the disk and only then renames
     // the finished file over the old one. Any failure (a full disk, a
