@@ -74,6 +74,8 @@ private slots:
     void zerlegeRueckmeldungFehler();
     void zerlegeRueckmeldungAlle_data();
     void zerlegeRueckmeldungAlle();
+    void serverBusse_data();
+    void serverBusse();
     void kontaktAdresse_data();
     void kontaktAdresse();
 };
@@ -424,6 +426,70 @@ void TestBahncalc::zerlegeAntwort()
     QCOMPARE(a.Wort, wort);
     QCOMPARE(a.IstGo, istGo);
     QCOMPARE(a.SessionIdText, sessionId);
+}
+
+// The replies to "GET 1/2/3 DESCRIPTION" decide where power, accessory and
+// locomotive commands go.
+void TestBahncalc::serverBusse_data()
+{
+    QTest::addColumn<QByteArrayList>("antworten"); // to bus 1, 2, 3; empty: none came
+    QTest::addColumn<QByteArray>("power");         // the buses of "SET <bus> POWER ON"
+    QTest::addColumn<QByteArray>("gaBusse");       // the buses of GA "M" and "N"
+    QTest::addColumn<QByteArray>("glBusse");       // the buses of GL M2, NB, N3
+
+    const QByteArray t = "1796773747.108 ";
+    const QByteArray kein = t + "412 ERROR wrong value";
+    auto beschreibung = [&t](int bus, const QByteArray &gruppen) {
+        return t + "100 INFO " + QByteArray::number(bus) + " DESCRIPTION " + gruppen;
+    };
+    const QByteArray alles = "GA GL FB SM POWER LOCK DESCRIPTION";
+    QTest::newRow("keine Antwort") << QByteArrayList{"", "", ""} << QByteArray("123") << QByteArray("12")
+                                   << QByteArray("123");
+    QTest::newRow("drei Busse") << QByteArrayList{beschreibung(1, alles), beschreibung(2, alles), beschreibung(3, alles)}
+                                << QByteArray("123") << QByteArray("12") << QByteArray("123");
+    QTest::newRow("ein Bus") << QByteArrayList{beschreibung(1, alles), kein, kein} << QByteArray("1") << QByteArray("11")
+                             << QByteArray("111");
+    QTest::newRow("zwei Busse") << QByteArrayList{beschreibung(1, "GA GL POWER"), beschreibung(2, "GL GA POWER"), kein}
+                                << QByteArray("12") << QByteArray("12") << QByteArray("121");
+    QTest::newRow("nur Bus 2") << QByteArrayList{kein, beschreibung(2, alles), kein} << QByteArray("2")
+                               << QByteArray("22") << QByteArray("222");
+    QTest::newRow("Bus 2 ohne GA, GL") << QByteArrayList{beschreibung(1, "GA GL POWER"), beschreibung(2, "FB POWER"), kein}
+                                       << QByteArray("12") << QByteArray("11") << QByteArray("111");
+    QTest::newRow("Frage unbekannt") << QByteArrayList{t + "410 ERROR unknown command", t + "423 ERROR unsupported operation",
+                                                       t + "200 OK"}
+                                     << QByteArray("123") << QByteArray("12") << QByteArray("123");
+    QTest::newRow("fremde Busnummer") << QByteArrayList{beschreibung(2, "FB"), "", ""} << QByteArray("123")
+                                      << QByteArray("12") << QByteArray("123");
+    QTest::newRow("keiner dient") << QByteArrayList{beschreibung(1, "FB"), kein, kein} << QByteArray("")
+                                  << QByteArray("12") << QByteArray("123");
+}
+
+void TestBahncalc::serverBusse()
+{
+    QFETCH(QByteArrayList, antworten);
+    QFETCH(QByteArray, power);
+    QFETCH(QByteArray, gaBusse);
+    QFETCH(QByteArray, glBusse);
+    ServerBusse busse;
+    for (int bus = 1; bus <= 3; ++bus)
+        if (!antworten[bus - 1].isEmpty())
+            busse.Beschreibung(bus, ZerlegeAntwort(antworten[bus - 1]));
+
+    QByteArrayList powerZeilen;
+    for (char bus : power)
+        powerZeilen.append("SET " + QByteArray(1, bus) + " POWER ON");
+    QCOMPARE(PowerBefehle(80, true, busse), powerZeilen);
+    QCOMPARE(PowerBefehle(70, true, busse), QByteArrayList{"SET POWER ON"});
+
+    const ZubehoerAdresse ziel{18, 0};
+    QCOMPARE(ZubehoerBefehl80("M", ziel, 1, busse), "SET " + gaBusse.left(1) + " GA 18 0 1 -1\n");
+    QCOMPARE(ZubehoerInit80("N", 18, busse), "INIT " + gaBusse.mid(1, 1) + " GA 18 N\n");
+    const QByteArrayList codes{"M2", "NB", "N3"};
+    for (int i = 0; i < codes.size(); ++i) {
+        const cLocoInfo lok = Lok(codes[i], 1);
+        QVERIFY2(LokBefehl80(lok, busse).startsWith("SET " + glBusse.mid(i, 1) + " GL 3 "), codes[i]);
+        QVERIFY2(LokInit80(lok, busse).startsWith("INIT " + glBusse.mid(i, 1) + " GL 3 "), codes[i]);
+    }
 }
 
 void TestBahncalc::rueckmeldungsArt_data()

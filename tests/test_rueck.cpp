@@ -107,6 +107,42 @@ private slots:
         QVERIFY(a.Bilder.isEmpty());
     }
 
+    // The SRCP 0.8 report of a contact counts like "INFO FB S88 <n> <v>",
+    // whatever its bus; lines that only look like one change nothing.
+    void srcp08Bericht_data()
+    {
+        QTest::addColumn<QByteArray>("zeile");
+        QTest::addColumn<QString>("bild"); // drawn on the cell of module 2, contact 2; empty: nothing drawn
+        const QByteArray t = "1796773747.108 ";
+        QTest::newRow("100 besetzt") << t + "100 INFO 1 FB 18 1" << "Icon6502.bmp";
+        QTest::newRow("101 frei") << t + "101 INFO 1 FB 18 0" << "Icon6501.bmp";
+        QTest::newRow("anderer Bus") << t + "100 INFO 7 FB 18 1" << "Icon6502.bmp";
+        QTest::newRow("CR LF") << t + "100 INFO 2 FB 18 1\r\n" << "Icon6502.bmp";
+        QTest::newRow("ohne Zeitstempel") << QByteArray("100 INFO 1 FB 18 1") << "";
+        QTest::newRow("Code 102") << t + "102 INFO 1 FB 18 1" << "";
+        QTest::newRow("Code 200") << t + "200 INFO 1 FB 18 1" << "";
+        QTest::newRow("ohne Wert") << t + "100 INFO 1 FB 18" << "";
+        QTest::newRow("Feld zu viel") << t + "100 INFO 1 FB 18 1 0" << "";
+        QTest::newRow("GA") << t + "100 INFO 1 GA 18 1" << "";
+        QTest::newRow("Bus keine Zahl") << t + "100 INFO x FB 18 1" << "";
+        QTest::newRow("Kontakt keine Zahl") << t + "100 INFO 1 FB 1a 1" << "";
+        QTest::newRow("Kontakt zu gross") << t + "100 INFO 1 FB 99999999999 1" << "";
+        QTest::newRow("doppeltes Blank") << t + "100 INFO 1 FB  18 1" << "";
+        QTest::newRow("ERROR") << t + "412 ERROR wrong value" << "";
+    }
+    void srcp08Bericht()
+    {
+        QFETCH(QByteArray, zeile);
+        QFETCH(QString, bild);
+        Anzeige a;
+        a.Kontakt(0, 0, 65, 2, 2);
+        a.Kontakt(27, 0, 65, 1, 2);
+        a.Rueck.ZeileVerarbeiten(zeile);
+        const QList<Gezeichnet> erwartet = bild.isEmpty() ? QList<Gezeichnet>() : QList<Gezeichnet>{{bild, 0, 0}};
+        QCOMPARE(a.Bilder, erwartet);
+        QCOMPARE(a.Fehler, 0);
+    }
+
     void zuruecksetzen()
     {
         Anzeige a;

@@ -159,7 +159,8 @@ public:
     void N1024mal768Click();
     void Exit1Click();
     void LadeElemente();
-    // Applies ServerHost and ServerPort to the three connections.
+    // Applies ServerHost, ServerPort and the ports of SrcpVersion to the
+    // three connections.
     void VerbindungenEinstellen();
 
     // --- plan files
@@ -244,6 +245,10 @@ private:
     void ZelleKopieren(const QImage &bild, const PlanZelle &zelle);
     void DekoderDruck(Qt::MouseButton button, int X, int Y);
     void PowerSenden(bool ein);
+    // The opening exchange of an SRCP 0.8 info session on an open connection.
+    void InfoSitzungEroeffnen(TcpClient &socket, Infositzung &sitzung);
+    void ProtokollZeile(const QString &zeile);
+    void StatusMelden(const QString &meldung);
     template<class Thread>
     bool Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
                  const std::function<void()> &geoeffnet = {});

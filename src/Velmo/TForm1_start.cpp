@@ -79,8 +79,8 @@ void TForm1::FormCreate()
 
     Fahr = std::make_unique<CFahr>();
     Bahn = std::make_unique<Cbahn>(
-        *this, Command_Socket, [this](const QString &zeile) { Memo1->appendPlainText(zeile); },
-        [this](const QString &meldung) { StatusBar1->SetzeText(1, meldung); });
+        *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
+        [this](const QString &meldung) { StatusMelden(meldung); });
     Rueck = std::make_unique<Crueck>(
         *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
@@ -139,9 +139,10 @@ void TForm1::VerbindungenEinstellen()
 {
     for (TcpClient *socket : {&Command_Socket, &Poll_Socket, &Info_Socket})
         socket->setHost(ServerHost);
-    Command_Socket.setPort(ServerPort);
-    Poll_Socket.setPort(ServerPort + 1);
-    Info_Socket.setPort(ServerPort + 2);
+    const SrcpPorts ports = Ports(SrcpVersion, ServerPort);
+    Command_Socket.setPort(ports.Command);
+    Poll_Socket.setPort(ports.Poll);
+    Info_Socket.setPort(ports.Info);
 }
 
 void TForm1::LadeElemente()
@@ -228,6 +229,8 @@ void TForm1::IPAdresseHost1Click()
 
 void TForm1::SRCPVersion1Click()
 {
-    if (Form3->exec() == QDialog::Accepted)
-        SrcpVersion = Form3->RadioGroup1Index() == 0 ? SrcpVersion073 : SrcpVersion080;
+    if (Form3->exec() != QDialog::Accepted)
+        return;
+    SrcpVersion = Form3->RadioGroup1Index() == 0 ? SrcpVersion073 : SrcpVersion080;
+    VerbindungenEinstellen();
 }

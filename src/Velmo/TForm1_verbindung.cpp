@@ -80,14 +80,14 @@ void TForm1::Hostverbinden1Click()
             if (SprichtSrcp08(SrcpVersion))
                 Bahn->StartSession();
             else
-                Command_Socket.write("SET POWER ON\n");
+                Bahn->Senden("SET POWER ON\n");
         }
     } catch (const std::exception &) {
         fehler = std::current_exception();
     }
 
-    if (InfoMode > 0)
-        Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket");
+    if (InfoMode > 0 && Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket") && SprichtSrcp08(SrcpVersion))
+        InfoSitzungEroeffnen(Info_Socket, InfoSitzung);
     if (fehler)
         std::rethrow_exception(fehler);
 }
@@ -149,6 +149,27 @@ void TForm1::Abfragestarten1Click()
     reset1->setEnabled(false);
     if (!Oeffnen(Poll_Socket, PollConnected, PollThread, "PollSocket"))
         Abfragestarten1->setEnabled(true);
+    else if (SprichtSrcp08(SrcpVersion))
+        InfoSitzungEroeffnen(Poll_Socket, PollSitzung);
+}
+
+void TForm1::InfoSitzungEroeffnen(TcpClient &socket, Infositzung &sitzung)
+{
+    const Sitzungskanal kanal{[&socket](const QByteArray &line) { socket.writeLine(line); }, sitzung.Reply,
+                              sitzung.SessionIdText, sitzung.SessionId};
+    SitzungEroeffnen(
+        kanal, "INFO", QStringLiteral("Info"), [this](const QString &zeile) { ProtokollZeile(zeile); },
+        [this](const QString &meldung) { StatusMelden(meldung); });
+}
+
+void TForm1::ProtokollZeile(const QString &zeile)
+{
+    Memo1->appendPlainText(zeile);
+}
+
+void TForm1::StatusMelden(const QString &meldung)
+{
+    StatusBar1->SetzeText(1, meldung);
 }
 
 void TForm1::Abfragebeenden1Click()
@@ -169,10 +190,8 @@ void TForm1::reset1Click()
 
 void TForm1::PowerSenden(bool ein)
 {
-    if (!Command_Socket.connected())
-        return;
-    for (const QByteArray &befehl : PowerBefehle(SrcpVersion, ein))
-        Command_Socket.writeLine(befehl);
+    if (Command_Socket.connected())
+        Bahn->Power(ein);
 }
 
 void TForm1::Poweron1Click()
@@ -190,28 +209,29 @@ void TForm1::freieBefehle1Click()
     QString befehl;
     if (Dialog->Eingabe(QStringLiteral("Befehlseingabe"), QStringLiteral("z.B. SET GA M 16 1 1 500"), befehl)
         && Command_Socket.connected())
-        Command_Socket.writeLine(befehl.toUtf8());
+        Bahn->Senden(befehl.toUtf8() + "\r\n");
 }
 
+// A reply goes to the command it answers first, whose evaluation may show
+// a refusal with its command in place of the bare line.
 void TForm1::KommandoZeile(const QByteArray &line)
 {
     const QString text = AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen);
-    StatusBar1->SetzeText(1, text);
     Memo1->appendPlainText(text);
     const Antwort antwort = ZerlegeAntwort(line);
-    if (!antwort.Gueltig)
-        return;
-    CommandReply = antwort.Wort;
-    if (antwort.IstGo)
-        SessionIdText = antwort.SessionIdText;
+    AntwortMerken(antwort, CommandReply, SessionIdText);
+    if (!antwort.Gueltig || Bahn->AntwortErhalten(antwort))
+        StatusBar1->SetzeText(1, text);
 }
 
 void TForm1::InfoZeile(const QByteArray &line)
 {
     StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
+    AntwortMerken(ZerlegeAntwort(line), InfoSitzung.Reply, InfoSitzung.SessionIdText);
 }
 
 void TForm1::PollZeile(const QByteArray &line)
 {
+    AntwortMerken(ZerlegeAntwort(line), PollSitzung.Reply, PollSitzung.SessionIdText);
     Rueck->ZeileVerarbeiten(line);
 }

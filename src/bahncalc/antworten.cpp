@@ -42,6 +42,14 @@ QByteArray Wort(const QByteArray &text, qsizetype &pos)
     return wort;
 }
 
+// A field that is a decimal integer within 32 bits.
+std::optional<int> Ganzzahl(const QByteArray &feld)
+{
+    bool ok = false;
+    const int wert = IstGanzzahlText(QString::fromLatin1(feld)) ? feld.toInt(&ok) : 0;
+    return ok ? std::optional<int>(wert) : std::nullopt;
+}
+
 } // namespace
 
 Antwort ZerlegeAntwort(const QByteArray &line)
@@ -57,13 +65,19 @@ Antwort ZerlegeAntwort(const QByteArray &line)
         if (Ziffern(text, pos) == 0)
             return antwort;
     }
-    if (!Blank(text, pos) || Ziffern(text, pos) != 3 || !Blank(text, pos))
+    if (!Blank(text, pos))
+        return antwort;
+    const qsizetype codeStart = pos;
+    if (Ziffern(text, pos) != 3 || !Blank(text, pos))
         return antwort;
     const QByteArray wort = Wort(text, pos);
     if (wort.isEmpty())
         return antwort;
 
     antwort.Gueltig = true;
+    antwort.Code = text.mid(codeStart, 3).toInt();
+    antwort.Text = text.mid(codeStart);
+    antwort.Felder = text.mid(codeStart + 4).split(' ');
     antwort.Wort = wort;
     if (wort == "OK" && Blank(text, pos) && Wort(text, pos) == "GO") {
         antwort.IstGo = true;
@@ -71,6 +85,21 @@ Antwort ZerlegeAntwort(const QByteArray &line)
             antwort.SessionIdText = text.mid(pos);
     }
     return antwort;
+}
+
+std::optional<KontaktWert> Srcp08Rueckmeldung(const QByteArray &line)
+{
+    const Antwort antwort = ZerlegeAntwort(line);
+    if ((antwort.Code != 100 && antwort.Code != 101) || antwort.Felder.size() != 5)
+        return std::nullopt;
+    const QList<QByteArray> &f = antwort.Felder;
+    if (f[0] != "INFO" || f[2] != "FB")
+        return std::nullopt;
+    const std::optional<int> kontakt = Ganzzahl(f[3]);
+    const std::optional<int> wert = Ganzzahl(f[4]);
+    if (!Ganzzahl(f[1]) || !kontakt || !wert)
+        return std::nullopt;
+    return KontaktWert{*kontakt, *wert};
 }
 
 RueckArt RueckmeldungsArt(const QString &line)

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Taking apart the lines the server sends.
 
 // An SRCP 0.8 reply line: "<time> <code> <word> ...", e.g.
@@ -13,9 +15,17 @@
 struct Antwort
 {
     bool Gueltig = false;      // the line has the reply form
+    int Code = 0;              // the three-digit code
     QByteArray Wort;           // "OK", "ERROR", "INFO", ...
+    QByteArray Text;           // the line from the code on: "412 ERROR wrong value"
+    QList<QByteArray> Felder;  // the fields after the code, split at each blank
     QByteArray SessionIdText;  // for "OK GO": the rest of the line after "GO "
     bool IstGo = false;        // the reply is "OK GO ..."
+
+    // The server did what the command asked (codes 200 to 299).
+    bool Erfolg() const { return Code >= 200 && Code < 300; }
+    // The server refused the command (codes 400 and above).
+    bool Fehler() const { return Code >= 400; }
 };
 Antwort ZerlegeAntwort(const QByteArray &line);
 
@@ -32,6 +42,13 @@ struct KontaktWert
     int Kontakt; // contact number as sent, counted from 1 across all modules
     int Wert;
 };
+
+// The SRCP 0.8 report of a feedback contact on an info session:
+// "<time> 100 INFO <bus> FB <contact> <value>", also with code 101, exactly
+// these seven fields, bus, contact and value decimal integers. The contact
+// counts from 1 across all modules, as on the SRCP 0.7.3 poll connection;
+// the bus does not matter. Any other line gives nothing.
+std::optional<KontaktWert> Srcp08Rueckmeldung(const QByteArray &line);
 
 // A single-contact line: drops the first 12 characters, trims blanks and
 // control characters, and splits at the first blank into contact number and

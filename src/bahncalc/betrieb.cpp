@@ -3,17 +3,13 @@
 #include "bahncalc/befehlstext.h"
 #include "bahncalc/version.h"
 
-namespace {
-constexpr int HoechsterBus = 3;
-} // namespace
-
-QList<QByteArray> PowerBefehle(int srcpVersion, bool ein)
+QList<QByteArray> PowerBefehle(int srcpVersion, bool ein, const ServerBusse &busse)
 {
     const QByteArray zustand = ein ? "ON" : "OFF";
     if (!SprichtSrcp08(srcpVersion))
         return {"SET POWER " + zustand};
     QList<QByteArray> zeilen;
-    for (int bus = 1; bus <= HoechsterBus; ++bus)
+    for (int bus : busse.Mit("POWER"))
         zeilen.append(BusKopf("SET", bus, "POWER") + zustand);
     return zeilen;
 }

@@ -74,19 +74,19 @@ QByteArray LokBefehl70(const cLocoInfo &lok)
     return text;
 }
 
-QByteArray LokBefehl80(const cLocoInfo &lok)
+QByteArray LokBefehl80(const cLocoInfo &lok, const ServerBusse &busse)
 {
     const ProtokollEintrag *e = SucheProtokoll(lok.Protokoll);
     if (!e)
         return {};
-    QByteArray text = BusKopf("SET", e->Bus, "GL");
+    QByteArray text = BusKopf("SET", busse.Ziel(e->Bus, "GL"), "GL");
     Fahrwerte(text, lok);
     Funktionswerte(text, lok, std::max(FunktionenImBefehl(lok) - 1, 0));
     text += '\n';
     return text;
 }
 
-QByteArray LokInit80(const cLocoInfo &lok)
+QByteArray LokInit80(const cLocoInfo &lok, const ServerBusse &busse)
 {
     const ProtokollEintrag *e = SucheProtokoll(lok.Protokoll);
     if (!e)
@@ -96,7 +96,7 @@ QByteArray LokInit80(const cLocoInfo &lok)
     if (funktionen == 0 && lok.Protokoll != "M1")
         funktionen = StandardInitFunktionen;
 
-    QByteArray text = BusKopf("INIT", e->Bus, "GL");
+    QByteArray text = BusKopf("INIT", busse.Ziel(e->Bus, "GL"), "GL");
     ZahlMitBlank(text, lok.Adresse);
     text += lok.Protokoll.left(1);
     text += ' ';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bahncalc/busse.h"
 #include "lokunit/cLocoInfo.h"
 
 #include <QByteArray>
@@ -25,11 +26,13 @@ QByteArray LokBefehl70(const cLocoInfo &lok);
 
 // SRCP 0.8 drive command:
 // "SET <bus> GL <Adresse> <Richtung> <V> <Vmax> <F0> " followed by n - 1
-// function values (F0 is the first of the n functions) and "\n".
-QByteArray LokBefehl80(const cLocoInfo &lok);
+// function values (F0 is the first of the n functions) and "\n". The bus is
+// the code's bus as the server's buses serve locomotives (ServerBusse::Ziel).
+QByteArray LokBefehl80(const cLocoInfo &lok, const ServerBusse &busse = {});
 
 // SRCP 0.8 initialisation:
 // "INIT <bus> GL <Adresse> <M|N> <version> <steps> <functions>\n" with
 // steps = Fahrstufen or 14 when 0, functions = InitFunktionsanzahl or, when 0,
 // 4 for every code but "M1" (plain Motorola has no extra functions).
-QByteArray LokInit80(const cLocoInfo &lok);
+// The bus as for the drive command.
+QByteArray LokInit80(const cLocoInfo &lok, const ServerBusse &busse = {});

@@ -54,14 +54,19 @@ QByteArray ZubehoerBefehl70(const QByteArray &protocol, ZubehoerAdresse ziel, in
     return text + Schaltwerte(ziel, value);
 }
 
-QByteArray ZubehoerBefehl80(const QByteArray &protocol, ZubehoerAdresse ziel, int value)
+int ZubehoerBus80(const QByteArray &protocol, const ServerBusse &busse)
 {
-    return BusKopf("SET", ZubehoerBus(protocol), "GA") + Schaltwerte(ziel, value);
+    return busse.Ziel(ZubehoerBus(protocol), "GA");
 }
 
-QByteArray ZubehoerInit80(const QByteArray &protocol, int address)
+QByteArray ZubehoerBefehl80(const QByteArray &protocol, ZubehoerAdresse ziel, int value, const ServerBusse &busse)
 {
-    QByteArray text = BusKopf("INIT", ZubehoerBus(protocol), "GA");
+    return BusKopf("SET", ZubehoerBus80(protocol, busse), "GA") + Schaltwerte(ziel, value);
+}
+
+QByteArray ZubehoerInit80(const QByteArray &protocol, int address, const ServerBusse &busse)
+{
+    QByteArray text = BusKopf("INIT", ZubehoerBus80(protocol, busse), "GA");
     ZahlMitBlank(text, address);
     text += IstDcc(protocol) ? "N\n" : "M\n";
     return text;

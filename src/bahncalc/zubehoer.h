@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bahncalc/busse.h"
+
 #include <QByteArray>
 
 // Accessory commands (turnouts, signals). A plan cell names a decoder by its
@@ -28,9 +30,14 @@ int ZubehoerBus(const QByteArray &protocol);
 // (no switch-off time) and a line feed, e.g. "SET GA M 18 0 1 -1\n".
 QByteArray ZubehoerBefehl70(const QByteArray &protocol, ZubehoerAdresse ziel, int value);
 
-// SRCP 0.8: "SET <bus> GA <address> <port> <value> -1\n".
-QByteArray ZubehoerBefehl80(const QByteArray &protocol, ZubehoerAdresse ziel, int value);
+// The SRCP 0.8 bus of an accessory: the protocol's bus as the server's
+// buses serve accessories (ServerBusse::Ziel).
+int ZubehoerBus80(const QByteArray &protocol, const ServerBusse &busse = {});
 
-// SRCP 0.8 initialisation of an accessory address:
-// "INIT 1 GA <address> M\n" or "INIT 2 GA <address> N\n".
-QByteArray ZubehoerInit80(const QByteArray &protocol, int address);
+// SRCP 0.8: "SET <bus> GA <address> <port> <value> -1\n".
+QByteArray ZubehoerBefehl80(const QByteArray &protocol, ZubehoerAdresse ziel, int value,
+                            const ServerBusse &busse = {});
+
+// SRCP 0.8 initialisation of an accessory address: "INIT <bus> GA <address> M\n"
+// or, for DCC, "... N\n".
+QByteArray ZubehoerInit80(const QByteArray &protocol, int address, const ServerBusse &busse = {});

@@ -10,6 +10,10 @@ Crueck::Crueck(const CPlanZellen &plan, Zeichner zeichner, Fehlerbericht fehler)
 
 void Crueck::ZeileVerarbeiten(const QByteArray &line)
 {
+    if (const std::optional<KontaktWert> kontakt = Srcp08Rueckmeldung(line)) {
+        KontaktWertZeigen(kontakt->Kontakt, kontakt->Wert);
+        return;
+    }
     const QString text = QString::fromUtf8(line);
     try {
         switch (RueckmeldungsArt(text)) {

@@ -22,7 +22,8 @@ public:
 
     // One line of the poll connection: a feedback line is shown, every other
     // line and a feedback line whose contact or value is no number are
-    // dropped without a message.
+    // dropped without a message. The SRCP 0.8 report of a contact on any
+    // bus ("<t> 100 INFO <bus> FB <n> <v>") counts as "INFO FB S88 <n> <v>".
     void ZeileVerarbeiten(const QByteArray &line);
     // "INFO FB S88 <n> <v>": contact n takes value v. A line whose number
     // or value is no integer raises the conversion error before drawing.

@@ -6,6 +6,15 @@
 #include <QByteArray>
 #include <QString>
 
+// What the opening exchange of an SRCP 0.8 info session (the info or the
+// poll connection) learns from the server's replies.
+struct Infositzung
+{
+    QByteArray Reply;
+    QByteArray SessionIdText;
+    int SessionId = 0;
+};
+
 // The connection settings, the state of the three connections and the
 // locomotive records, as the main window keeps them for the whole run.
 struct BahnZustand
@@ -22,6 +31,8 @@ struct BahnZustand
     int SessionId = 0;
     QByteArray CommandReply;
     QByteArray SessionIdText;
+    Infositzung InfoSitzung;
+    Infositzung PollSitzung;
 
     LokTabelle Lokomotiven;
 };
@@ -33,6 +44,23 @@ constexpr bool PortGueltig(qint64 port)
 {
     return port >= KleinsterPort && port <= GroessterPort;
 }
+// The ports of the three connections for base port P. SRCP 0.7.3 serves
+// commands on P, feedback (poll) on P + 1 and info on P + 2; an SRCP 0.8
+// server serves every session on P and tells them apart by their opening
+// exchange.
+struct SrcpPorts
+{
+    int Command;
+    int Poll;
+    int Info;
+};
+constexpr SrcpPorts Ports(int srcpVersion, int basePort)
+{
+    if (SprichtSrcp08(srcpVersion))
+        return {basePort, basePort, basePort};
+    return {basePort, basePort + 1, basePort + 2};
+}
+
 // A port typed into the connection dialog: a decimal integer outside the
 // range raises "Ungültiger Port: <text> (1 bis 65533)"; any other text
 // passes, to be converted (and refused if it is no number) by the caller.

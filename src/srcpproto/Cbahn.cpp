@@ -1,5 +1,6 @@
 #include "srcpproto/Cbahn.h"
 
+#include "bahncalc/betrieb.h"
 #include "bahncalc/lokbefehle.h"
 #include "bahncalc/zubehoer.h"
 #include "hilfen/fehler.h"
@@ -46,46 +47,74 @@ void Cbahn::SaveParameters()
     DateiUebernommen = true;
 }
 
-bool Cbahn::ErwarteOk(const QString &fehlertext)
-{
-    if (Zustand.CommandReply == "OK")
-        return true;
-    Protokollieren(fehlertext);
-    Melden(fehlertext);
-    return false;
-}
-
 void Cbahn::StartSession()
 {
-    Zustand.SessionId = 0;
-    Pause(1000);
-    AntwortVergessen();
-    Command_Socket.writeLine("SET CONNECTIONMODE SRCP COMMAND");
-    Pause(500);
-    if (!ErwarteOk(QStringLiteral("Der Command Modus konnte niht gestartet werden!")))
-        return;
-    AntwortVergessen();
-    Command_Socket.writeLine("GO");
-    Pause(1000);
-    if (ErwarteOk(QStringLiteral("Die Session konnte nicht begonnen werden!")))
-        Zustand.SessionId = StrToInt(TrimSteuerzeichen(QString::fromUtf8(Zustand.SessionIdText)));
-    Protokollieren(QStringLiteral("SessionID :%1").arg(Zustand.SessionId));
+    const Sitzungskanal kanal{[this](const QByteArray &line) { Senden(line + "\r\n"); }, Zustand.CommandReply,
+                              Zustand.SessionIdText, Zustand.SessionId};
+    if (SitzungEroeffnen(kanal, "COMMAND", QStringLiteral("Command"), Protokollieren, Melden))
+        BusseErfragen();
 }
 
-// Each step of the handshake judges only the replies that arrive after its
-// own line, never an "OK" left over from an earlier line or session.
-void Cbahn::AntwortVergessen()
+// The replies arrive while the interface runs on; until they do, the
+// commands go to the buses of the command texts.
+void Cbahn::BusseErfragen()
 {
-    Zustand.CommandReply.clear();
-    Zustand.SessionIdText.clear();
+    for (int bus = 1; bus <= ServerBusse::HoechsterBus; ++bus)
+        Senden(ServerBusse::Frage(bus) + "\r\n", [this, bus](const QByteArray &, const Antwort &antwort) {
+            ServerBusseListe.Beschreibung(bus, antwort);
+            // "No such bus" is an answer, not a failure.
+            return antwort.Code != 412;
+        });
 }
 
 void Cbahn::NeueSitzung()
 {
-    AntwortVergessen();
+    Zustand.CommandReply.clear();
+    Zustand.SessionIdText.clear();
+    Offen.Leeren();
+    ServerBusseListe = ServerBusse();
     for (cLocoInfo &lok : Zustand.Lokomotiven)
         lok.Initialisiert = 0;
+    LokAnmeldungen.clear();
     AngemeldeteZubehoere.clear();
+}
+
+// A refused command is shown with the command it answers, in the log and
+// the status bar, so the user sees what failed.
+void Cbahn::Senden(const QByteArray &daten, OffeneBefehle::Auswertung auswertung)
+{
+    if (SprichtSrcp08(Zustand.SrcpVersion)) {
+        Offen.Gesendet(daten, [this, auswertung](const QByteArray &befehl, const Antwort &antwort) {
+            if (auswertung && !auswertung(befehl, antwort))
+                return false;
+            if (!antwort.Fehler())
+                return true;
+            const QString text = QString::fromUtf8(befehl + ": " + antwort.Text);
+            Protokollieren(text);
+            Melden(text);
+            return false;
+        });
+    }
+    Command_Socket.write(daten);
+}
+
+bool Cbahn::AntwortErhalten(const Antwort &antwort)
+{
+    return Offen.Beantwortet(antwort);
+}
+
+void Cbahn::Power(bool ein)
+{
+    for (const QByteArray &befehl : PowerBefehle(Zustand.SrcpVersion, ein, ServerBusseListe))
+        Senden(befehl + "\r\n");
+}
+
+OffeneBefehle::Auswertung Cbahn::InitAuswertung(std::function<void(bool angenommen)> beantwortet)
+{
+    return [beantwortet](const QByteArray &, const Antwort &antwort) {
+        beantwortet(antwort.Erfolg());
+        return true;
+    };
 }
 
 void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output)
@@ -97,18 +126,25 @@ void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int 
         return;
     const bool srcp08 = SprichtSrcp08(Zustand.SrcpVersion);
     auto befehl = [&](int value) {
-        return srcp08 ? ZubehoerBefehl80(protocol, ziel, value) : ZubehoerBefehl70(protocol, ziel, value);
+        return srcp08 ? ZubehoerBefehl80(protocol, ziel, value, ServerBusseListe)
+                      : ZubehoerBefehl70(protocol, ziel, value);
     };
     if (srcp08) {
-        const std::pair<int, int> schluessel(ZubehoerBus(protocol), ziel.Adresse);
+        const std::pair<int, int> schluessel(ZubehoerBus80(protocol, ServerBusseListe), ziel.Adresse);
         if (!AngemeldeteZubehoere.contains(schluessel)) {
-            Command_Socket.write(ZubehoerInit80(protocol, ziel.Adresse));
-            AngemeldeteZubehoere.insert(schluessel);
+            AngemeldeteZubehoere.insert(schluessel, false);
+            Senden(ZubehoerInit80(protocol, ziel.Adresse, ServerBusseListe),
+                   InitAuswertung([this, schluessel](bool angenommen) {
+                       if (angenommen)
+                           AngemeldeteZubehoere.insert(schluessel, true);
+                       else
+                           AngemeldeteZubehoere.remove(schluessel);
+                   }));
         }
     }
-    Command_Socket.write(befehl(1));
+    Senden(befehl(1));
     Pause(Schaltimpuls);
-    Command_Socket.write(befehl(0));
+    Senden(befehl(0));
 }
 
 void Cbahn::SendLocoCommand(int locoIndex)
@@ -117,20 +153,23 @@ void Cbahn::SendLocoCommand(int locoIndex)
     if (!Zustand.CommandConnected)
         return;
     if (Zustand.SrcpVersion == SrcpVersion073) {
-        Command_Socket.write(LokBefehl70(lok));
+        Senden(LokBefehl70(lok));
     } else if (Zustand.SrcpVersion == SrcpVersion080) {
-        const QByteArray fahrbefehl = LokBefehl80(lok);
+        const QByteArray fahrbefehl = LokBefehl80(lok, ServerBusseListe);
         if (fahrbefehl.isEmpty())
             return;
-        if (lok.Initialisiert != 1) {
-            Command_Socket.write(BuildLocoInit(locoIndex));
-            lok.Initialisiert = 1;
+        if (lok.Initialisiert != 1 && !LokAnmeldungen.contains(locoIndex)) {
+            LokAnmeldungen.insert(locoIndex);
+            Senden(BuildLocoInit(locoIndex), InitAuswertung([this, locoIndex](bool angenommen) {
+                       LokAnmeldungen.remove(locoIndex);
+                       Zustand.Lokomotiven[locoIndex].Initialisiert = angenommen ? 1 : 0;
+                   }));
         }
-        Command_Socket.write(fahrbefehl);
+        Senden(fahrbefehl);
     }
 }
 
 QByteArray Cbahn::BuildLocoInit(int locoIndex) const
 {
-    return LokInit80(Zustand.Lokomotiven.at(locoIndex));
+    return LokInit80(Zustand.Lokomotiven.at(locoIndex), ServerBusseListe);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "bahncalc/busse.h"
 #include "srcpproto/BahnZustand.h"
+#include "srcpproto/OffeneBefehle.h"
+#include "srcpproto/Sitzung.h"
 
+#include <QHash>
 #include <QSet>
 #include <functional>
 
@@ -12,7 +16,7 @@ class TcpClient;
 class Cbahn
 {
 public:
-    using Protokoll = std::function<void(const QString &)>;
+    using Protokoll = Meldung;
 
     // protokoll: appends to the protocol log; melden: shows a message that
     // the user must see (the status bar) as well.
@@ -28,12 +32,26 @@ public:
     // The name of the kept copy.
     QString SicherungsName() const;
 
-    // The opening exchange of an SRCP 0.8 session, waiting for the server's
-    // replies while the interface keeps running.
+    // The opening exchange of an SRCP 0.8 command session, waiting for the
+    // server's replies while the interface keeps running; once the session
+    // has begun, the server is asked which buses it has.
     void StartSession();
     // A new connection: every locomotive and accessory is announced again
-    // before its first command.
+    // before its first command, and the buses are those of the command texts
+    // until the server describes its own.
     void NeueSitzung();
+
+    // Sends command text (lines ended by LF) on the command connection.
+    // Under SRCP 0.8 each line awaits its reply; `auswertung` acts on the
+    // reply to the last line.
+    void Senden(const QByteArray &daten, OffeneBefehle::Auswertung auswertung = {});
+    // A reply on the command connection, handed to the command it answers.
+    // Returns whether the reply line is still to be shown as it came.
+    bool AntwortErhalten(const Antwort &antwort);
+    // Switches track power on every bus that has it.
+    void Power(bool ein);
+    // The buses of the server as far as it has described them.
+    const ServerBusse &Busse() const { return ServerBusseListe; }
 
     // Pulses one accessory output: on, 5000 ms, off. Nothing is sent while
     // the command connection is closed.
@@ -49,8 +67,10 @@ public:
 
 private:
     QString ParameterPfad() const;
-    bool ErwarteOk(const QString &fehlertext);
-    void AntwortVergessen();
+    void BusseErfragen();
+    // The evaluation of an INIT: `beantwortet` learns whether the server
+    // accepted it; after any other reply the next use announces again.
+    static OffeneBefehle::Auswertung InitAuswertung(std::function<void(bool angenommen)> beantwortet);
 
     BahnZustand &Zustand;
     TcpClient &Command_Socket;
@@ -58,6 +78,12 @@ private:
     Protokoll Melden;
     // The settings file on disk is the one this run read or wrote.
     bool DateiUebernommen = false;
-    // Accessory addresses (bus, address) announced to the server in this session.
-    QSet<std::pair<int, int>> AngemeldeteZubehoere;
+    ServerBusse ServerBusseListe;
+    OffeneBefehle Offen;
+    // Accessory addresses (bus, address) announced to the server in this
+    // session: true once the server accepted the INIT, false while it has
+    // not answered yet.
+    QHash<std::pair<int, int>, bool> AngemeldeteZubehoere;
+    // Locomotives (index) whose INIT awaits its reply.
+    QSet<int> LokAnmeldungen;
 };

@@ -21,11 +21,16 @@ int SkriptServer::port() const
 void SkriptServer::neueVerbindung()
 {
     while (QTcpSocket *client = Server->nextPendingConnection()) {
-        ++Verbindungen;
+        Nummer.insert(client, Verbindungen++);
+        Je.append(QByteArray());
         Clients.append(client);
+        if (!Gruss.isEmpty())
+            client->write(Gruss);
         connect(client, &QTcpSocket::readyRead, this, [this, client] { lesen(client); });
         connect(client, &QTcpSocket::disconnected, this, [this, client] {
             Clients.removeAll(client);
+            Rest.remove(client);
+            Nummer.remove(client);
             client->deleteLater();
         });
     }
@@ -35,11 +40,13 @@ void SkriptServer::lesen(QTcpSocket *client)
 {
     const QByteArray neu = client->readAll();
     Empfangen += neu;
-    Rest += neu;
+    Je[Nummer.value(client)] += neu;
+    QByteArray &rest = Rest[client];
+    rest += neu;
     qsizetype ende;
-    while ((ende = Rest.indexOf('\n')) >= 0) {
-        QByteArray line = Rest.left(ende);
-        Rest.remove(0, ende + 1);
+    while ((ende = rest.indexOf('\n')) >= 0) {
+        QByteArray line = rest.left(ende);
+        rest.remove(0, ende + 1);
         if (line.endsWith('\r'))
             line.chop(1);
         Zeilen.append(line);
@@ -56,6 +63,13 @@ void SkriptServer::senden(const QByteArray &bytes)
 {
     for (QTcpSocket *client : Clients)
         client->write(bytes);
+}
+
+void SkriptServer::sendenAn(int verbindung, const QByteArray &bytes)
+{
+    for (QTcpSocket *client : Clients)
+        if (Nummer.value(client) == verbindung)
+            client->write(bytes);
 }
 
 void SkriptServer::trennen()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -23,7 +24,11 @@ public:
     // Answer for a received line (without CR LF); an empty answer sends nothing.
     std::function<QByteArray(const QByteArray &line)> Antwort;
 
+    // Sent to every new connection first, as a server's greeting; empty: none.
+    QByteArray Gruss;
+
     QByteArray Empfangen;          // every byte received, in order
+    QList<QByteArray> Je;          // the bytes received per connection, in the order they were accepted
     QList<QByteArray> Zeilen;      // received lines without CR LF
     QList<qint64> Ankunft;         // ms since Uhr started, per line
     QElapsedTimer Uhr;
@@ -31,6 +36,8 @@ public:
 
     // Sends to every connected client.
     void senden(const QByteArray &bytes);
+    // Sends to the connection with that number (counted from 0 in the order accepted).
+    void sendenAn(int verbindung, const QByteArray &bytes);
     // Closes every client connection.
     void trennen();
     bool hatClient() const;
@@ -43,7 +50,8 @@ private:
 
     QTcpServer *Server;
     QList<QTcpSocket *> Clients;
-    QByteArray Rest;
+    QHash<QTcpSocket *, int> Nummer;
+    QHash<QTcpSocket *, QByteArray> Rest;
 };
 
 // A loopback port on which nothing listens.
