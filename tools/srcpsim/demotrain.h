@@ -4,8 +4,8 @@
 #include <QTimer>
 
 // A train that runs round a loop of feedback contacts 1..N: each step it
-// occupies the next contact ("INFO FB S88 k 1") and then frees the one it
-// left ("INFO FB S88 k-1 0"), wrapping from N back to 1. With a single
+// occupies the next contact (k, 1) and then frees the one it left (k-1, 0),
+// wrapping from N back to 1. With a single
 // contact the train alternately enters and leaves it.
 class DemoTrain : public QObject
 {
@@ -14,7 +14,7 @@ public:
     DemoTrain(int contacts, int intervalMs, QObject *parent = nullptr);
 
 signals:
-    void feedbackLine(const QByteArray &line);
+    void contactChanged(int contact, int value);
 
 private:
     void step();

@@ -1,12 +1,25 @@
 #include "feedbackinput.h"
 
-#include <QList>
+#include <QRegularExpression>
 
-std::optional<QByteArray> feedbackLineFromInput(const QByteArray &typed, QByteArray *why)
+namespace {
+
+bool startsWithTimestamp(const QByteArray &typed)
+{
+    static const QRegularExpression form(R"(^\d+\.\d+(\s|$))");
+    return form.match(QString::fromLatin1(typed)).hasMatch();
+}
+
+} // namespace
+
+std::optional<FeedbackInput> feedbackFromInput(const QByteArray &typed, bool stampedAsTyped, QByteArray *why)
 {
     why->clear();
-    if (typed.startsWith("INFO"))
-        return typed;
+    FeedbackInput input;
+    if (typed.startsWith("INFO") || (stampedAsTyped && startsWithTimestamp(typed))) {
+        input.asTyped = typed;
+        return input;
+    }
     const QByteArray simple = typed.simplified();
     if (simple.isEmpty())
         return std::nullopt;
@@ -16,13 +29,16 @@ std::optional<QByteArray> feedbackLineFromInput(const QByteArray &typed, QByteAr
         return std::nullopt;
     }
     if (words[0] == "*") {
+        int contact = 0;
         for (char c : words[1]) {
             if (c != '0' && c != '1') {
                 *why = "the contact states after \"*\" must be 0 or 1";
                 return std::nullopt;
             }
+            input.contacts.append({++contact, c - '0'});
         }
-        return "INFO FB S88 * " + words[1];
+        input.allFromFirst = true;
+        return input;
     }
     bool contactOk = false;
     bool valueOk = false;
@@ -33,5 +49,20 @@ std::optional<QByteArray> feedbackLineFromInput(const QByteArray &typed, QByteAr
         return std::nullopt;
     }
     // Any integer value passes, so a client can also be shown a wrong one.
+    input.contacts.append({contact, value});
+    return input;
+}
+
+QByteArray s88Line(const FeedbackInput &input)
+{
+    if (!input.asTyped.isEmpty())
+        return input.asTyped;
+    if (input.allFromFirst) {
+        QByteArray digits;
+        for (const auto &[contact, value] : input.contacts)
+            digits += char('0' + value);
+        return "INFO FB S88 * " + digits;
+    }
+    const auto &[contact, value] = input.contacts.value(0);
     return "INFO FB S88 " + QByteArray::number(contact) + ' ' + QByteArray::number(value);
 }

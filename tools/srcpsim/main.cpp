@@ -64,32 +64,38 @@ int main(int argc, char *argv[])
     SimLog::setQuiet(options.quiet);
     quitOnSignals(app);
 
-    SrcpServer server;
+    SrcpServer server(options.srcp, options.buses);
     QString error;
     if (!server.listen(options.host, options.port, &error)) {
         std::fprintf(stderr, "srcpsim: %s\n", qPrintable(error));
         return 1;
     }
-    // The base port is the first line on standard output, for scripts and
-    // tests that asked for --port 0.
-    std::printf("%u\n", unsigned(server.basePort()));
+    // The port is the first line on standard output, for scripts and tests
+    // that asked for --port 0.
+    const unsigned p = server.port();
+    std::printf("%u\n", p);
     std::fflush(stdout);
-    const unsigned p = server.basePort();
-    SimLog::note("srcpsim", QStringLiteral("listening on %1: commands %2, feedback %3, info %4")
-                                .arg(options.host.toString())
-                                .arg(p)
-                                .arg(p + 1)
-                                .arg(p + 2)
-                                .toLatin1());
+    QByteArray buses;
+    for (int bus : options.buses)
+        buses += (buses.isEmpty() ? "" : ",") + QByteArray::number(bus);
+    const QByteArray host = options.host.toString().toLatin1();
+    const bool srcp08 = options.srcp == SrcpVersion::Srcp08;
+    if (srcp08)
+        SimLog::note("srcpsim", "SRCP 0.8, listening on " + host + " port " + QByteArray::number(p)
+                                    + " for command and info sessions; buses " + buses);
+    else
+        SimLog::note("srcpsim", "SRCP 0.7.3, listening on " + host + ": commands " + QByteArray::number(p)
+                                    + ", feedback " + QByteArray::number(p + 1) + ", info "
+                                    + QByteArray::number(p + 2) + "; buses of SRCP 0.8 sessions " + buses);
 
     StdinReader input;
-    QObject::connect(&input, &StdinReader::lineRead, &server, [&server](const QByteArray &line, bool truncated) {
+    QObject::connect(&input, &StdinReader::lineRead, &server, [&server, srcp08](const QByteArray &line, bool truncated) {
         SimLog::received("stdin", line);
         QByteArray why;
         if (truncated)
             SimLog::note("stdin", "line longer than 64 KiB: ignored");
-        else if (const auto feedback = feedbackLineFromInput(line, &why))
-            server.sendFeedback(*feedback);
+        else if (const auto feedback = feedbackFromInput(line, srcp08, &why))
+            server.feedback(*feedback);
         else if (!why.isEmpty())
             SimLog::note("stdin", "ignored: " + why);
     });
@@ -101,7 +107,7 @@ int main(int argc, char *argv[])
 
     if (options.demoContacts > 0) {
         auto *train = new DemoTrain(options.demoContacts, options.intervalMs, &app);
-        QObject::connect(train, &DemoTrain::feedbackLine, &server, &SrcpServer::sendFeedback);
+        QObject::connect(train, &DemoTrain::contactChanged, &server, &SrcpServer::setContact);
     }
 
     const int rc = app.exec();

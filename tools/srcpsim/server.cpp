@@ -18,10 +18,12 @@ const char *channelName(int index)
 
 } // namespace
 
-const QByteArray SrcpServer::Greeting = "srcpsim 1.0; SRCP 0.8.4; SRCPOTHER 0.7.3";
-
-SrcpServer::SrcpServer(QObject *parent)
+SrcpServer::SrcpServer(SrcpVersion version, const QList<int> &buses, QObject *parent)
     : QObject(parent)
+    , Version(version)
+    , Greeting(version == SrcpVersion::Srcp08 ? "srcpsim 1.0; SRCP 0.8.4; SRCPOTHER 0.8.3"
+                                              : "srcpsim 1.0; SRCP 0.8.4; SRCPOTHER 0.7.3")
+    , Layout(buses, version == SrcpVersion::Srcp08)
 {
     for (int i = 0; i < 3; ++i) {
         Servers[i] = new QTcpServer(this);
@@ -43,14 +45,15 @@ void SrcpServer::closeAll()
         server->close();
 }
 
-bool SrcpServer::listen(const QHostAddress &host, int basePort, QString *error)
+bool SrcpServer::listen(const QHostAddress &host, int port, QString *error)
 {
-    if (basePort != 0) {
-        for (int i = 0; i < 3; ++i) {
-            if (!Servers[i]->listen(host, quint16(basePort + i))) {
+    const int count = Version == SrcpVersion::Srcp08 ? 1 : 3;
+    if (port != 0 || count == 1) {
+        for (int i = 0; i < count; ++i) {
+            if (!Servers[i]->listen(host, quint16(port + i))) {
                 *error = QStringLiteral("cannot listen on %1 port %2: %3")
                              .arg(host.toString())
-                             .arg(basePort + i)
+                             .arg(port + i)
                              .arg(Servers[i]->errorString());
                 closeAll();
                 return false;
@@ -73,7 +76,7 @@ bool SrcpServer::listen(const QHostAddress &host, int basePort, QString *error)
     return false;
 }
 
-quint16 SrcpServer::basePort() const
+quint16 SrcpServer::port() const
 {
     return Servers[0]->serverPort();
 }
@@ -84,9 +87,11 @@ void SrcpServer::accept(Channel channel)
     while (QTcpSocket *socket = Servers[index]->nextPendingConnection()) {
         Client client;
         client.channel = channel;
-        client.name = channelName(index) + QByteArray("#") + QByteArray::number(++Counters[index]);
+        // In SRCP 0.8 mode a connection is named by its session once GO chose it.
+        const QByteArray kind = Version == SrcpVersion::Srcp08 ? "conn" : channelName(index);
+        client.name = kind + '#' + QByteArray::number(++Counters[index]);
         if (channel == Channel::Command)
-            client.session = std::make_unique<CommandSession>(Layout);
+            client.session = std::make_unique<SrcpSession>(Layout);
         SimLog::note(client.name, "connected from " + socket->peerAddress().toString().toLatin1() + ':'
                                       + QByteArray::number(socket->peerPort()));
         Clients.emplace(socket, std::move(client));
@@ -119,7 +124,7 @@ void SrcpServer::readFrom(QTcpSocket *socket)
         SimLog::received(client.name, line.text);
         if (line.truncated)
             SimLog::note(client.name, "line longer than 64 KiB: the rest of it was discarded");
-        if (client.channel == Channel::Command)
+        if (client.session)
             handleCommandLine(socket, client, line.text);
         else
             SimLog::note(client.name, "ignored: this port does not take commands");
@@ -128,19 +133,70 @@ void SrcpServer::readFrom(QTcpSocket *socket)
 
 void SrcpServer::handleCommandLine(QTcpSocket *socket, Client &client, const QByteArray &line)
 {
+    const SrcpSession::Mode before = client.session->mode();
     const SessionOutput out = client.session->handleLine(line);
+    const SrcpSession::Mode after = client.session->mode();
     if (!out.rejected.isEmpty())
-        SimLog::note(client.name, "rejected (SRCP 0.7.3, no reply): " + out.rejected);
+        SimLog::note(client.name, (before == SrcpSession::Mode::Srcp073 ? "rejected (SRCP 0.7.3, no reply): "
+                                                                        : "ignored: ")
+                                      + out.rejected);
+    // The command took effect even when its client is gone by now.
     for (const QByteArray &reply : out.replies)
         if (!send(socket, reply))
             break;
     for (const QByteArray &report : out.reports)
         broadcast(Channel::Info, report);
+    if (Version == SrcpVersion::Srcp08 && before != after)
+        if (after == SrcpSession::Mode::Command08 || after == SrcpSession::Mode::Info08)
+            startSession(socket);
 }
 
-void SrcpServer::sendFeedback(const QByteArray &line)
+void SrcpServer::startSession(QTcpSocket *socket)
 {
-    broadcast(Channel::Feedback, line);
+    const auto it = Clients.find(socket);
+    if (it == Clients.end())
+        return;
+    Client &client = it->second;
+    const bool info = client.session->mode() == SrcpSession::Mode::Info08;
+    const QByteArray id = QByteArray::number(client.session->sessionId());
+    const QByteArray name = (info ? "info#" : "cmd#") + id;
+    SimLog::note(client.name, "session " + id + (info ? " (info)" : " (command)") + ", named " + name + " from now on");
+    client.name = name;
+    // The other info sessions learn of it before this one becomes one.
+    broadcast(Channel::Info, stamped(101, "INFO 0 SESSION " + id + (info ? " INFO" : " COMMAND")));
+    if (!info)
+        return;
+    client.channel = Channel::Info;
+    // The current state first; every later change follows by broadcast().
+    for (const QByteArray &line : Layout.stateReport())
+        if (!send(socket, line))
+            return;
+}
+
+void SrcpServer::setContact(int contact, int value)
+{
+    FeedbackInput input;
+    input.contacts.append({contact, value});
+    feedback(input);
+}
+
+void SrcpServer::feedback(const FeedbackInput &input)
+{
+    const Channel receivers = Version == SrcpVersion::Srcp08 ? Channel::Info : Channel::Feedback;
+    if (!input.asTyped.isEmpty()) {
+        broadcast(receivers, input.asTyped);
+        return;
+    }
+    // The layout learns of every contact in both modes, so that a command
+    // session reads it with GET.
+    const int bus = Layout.lowestBus();
+    for (const auto &[contact, value] : input.contacts) {
+        const auto report = Layout.setContact(bus, contact, value);
+        if (report && Version == SrcpVersion::Srcp08)
+            broadcast(receivers, *report);
+    }
+    if (Version == SrcpVersion::Srcp073)
+        broadcast(receivers, s88Line(input));
 }
 
 void SrcpServer::broadcast(Channel channel, const QByteArray &line)
@@ -152,10 +208,10 @@ void SrcpServer::broadcast(Channel channel, const QByteArray &line)
             receivers.append(socket);
     // send() may drop a client, so the map is not walked while sending.
     for (QTcpSocket *socket : receivers)
-        send(socket, line);
+        send(socket, line, false);
 }
 
-bool SrcpServer::send(QTcpSocket *socket, const QByteArray &line)
+bool SrcpServer::send(QTcpSocket *socket, const QByteArray &line, bool logged)
 {
     const auto it = Clients.find(socket);
     if (it == Clients.end())
@@ -164,8 +220,7 @@ bool SrcpServer::send(QTcpSocket *socket, const QByteArray &line)
         drop(socket, "dropped: it does not read what is sent to it");
         return false;
     }
-    // Lines to all clients of a port are logged once by broadcast().
-    if (it->second.channel == Channel::Command || line == Greeting)
+    if (logged)
         SimLog::sent(it->second.name, line);
     socket->write(line + '\n');
     return true;

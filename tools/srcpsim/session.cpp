@@ -1,14 +1,9 @@
 #include "session.h"
 
-#include <QDateTime>
-
 #include <limits>
 #include <optional>
 
 namespace {
-
-// Function values a locomotive command may carry after f0 (f1 to f31).
-constexpr int MaxExtraFunctions = 31;
 
 // Locomotive protocol codes of SRCP 0.7.3 "SET GL" lines.
 const QList<QByteArray> LocoCodes073 = {"M1", "M2", "M3", "M4", "M5", "NB", "N1", "N2", "N3", "N4"};
@@ -34,11 +29,6 @@ QByteArray errorText(int code)
     case 423: return "ERROR unsupported operation";
     }
     return "ERROR";
-}
-
-QByteArray stamped(int code, const QByteArray &text)
-{
-    return srcpTimestamp() + ' ' + QByteArray::number(code) + ' ' + text;
 }
 
 SessionOutput reply(int code, const QByteArray &text)
@@ -94,6 +84,7 @@ std::optional<QList<int>> numbers(const QList<QByteArray> &words, qsizetype from
 
 constexpr int Any = std::numeric_limits<int>::max();
 const QPair<int, int> Address{1, Any};
+const QPair<int, int> AccessoryAddress{1, LayoutState::MaxAccessoryAddress};
 const QPair<int, int> Bit{0, 1};
 const QPair<int, int> DriveMode{0, 2};
 const QPair<int, int> NotNegative{0, Any};
@@ -110,25 +101,20 @@ QByteArray joined(const QList<int> &values)
     return text;
 }
 
-QByteArray locoState(const LayoutState::Loco &loco)
+QByteArray busInfo(int bus, const QByteArray &rest)
 {
-    return joined(QList<int>{loco.driveMode, loco.speed, loco.vmax} + loco.functions);
+    return "INFO " + QByteArray::number(bus) + ' ' + rest;
 }
 
 } // namespace
 
-QByteArray srcpTimestamp()
-{
-    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
-    return QByteArray::number(ms / 1000) + '.' + QByteArray::number(ms % 1000).rightJustified(3, '0');
-}
-
-CommandSession::CommandSession(LayoutState &layout)
+SrcpSession::SrcpSession(LayoutState &layout)
     : Layout(layout)
+    , CurrentMode(layout.srcp08Server() ? Mode::Handshake : Mode::Srcp073)
 {
 }
 
-SessionOutput CommandSession::handleLine(const QByteArray &line)
+SessionOutput SrcpSession::handleLine(const QByteArray &line)
 {
     const QByteArray simple = line.simplified();
     const QList<QByteArray> words = simple.isEmpty() ? QList<QByteArray>() : simple.split(' ');
@@ -143,23 +129,25 @@ SessionOutput CommandSession::handleLine(const QByteArray &line)
             return out;
         // Nothing but the opening lines is understood before GO.
         return error(402);
-    case Mode::Srcp08:
+    case Mode::Command08:
         return handle08(words);
+    case Mode::Info08:
+        return rejected("an info session takes no commands");
     }
     return out;
 }
 
-// The SRCP 0.8 opening lines, answered before GO in either of the first two
-// modes; false when the line is not one of them.
-bool CommandSession::handleOpening(const QList<QByteArray> &words, SessionOutput &out)
+// The SRCP 0.8 opening lines, answered before GO; false when the line is
+// not one of them.
+bool SrcpSession::handleOpening(const QList<QByteArray> &words, SessionOutput &out)
 {
     if (words.size() == 1 && words[0] == "GO") {
-        if (CurrentMode != Mode::Handshake || !CommandModeChosen) {
+        if (CurrentMode != Mode::Handshake || ChosenMode == Mode::Handshake) {
             out = error(402);
             return true;
         }
-        SessionId = Layout.nextSessionId++;
-        CurrentMode = Mode::Srcp08;
+        SessionId = Layout.nextSessionId();
+        CurrentMode = ChosenMode;
         out = reply(200, "OK GO " + QByteArray::number(SessionId));
         return true;
     }
@@ -177,14 +165,15 @@ bool CommandSession::handleOpening(const QList<QByteArray> &words, SessionOutput
         return true;
     }
     if (words[1] == "CONNECTIONMODE") {
+        // In SRCP 0.7.3 mode info clients use the info port, without a handshake.
+        const bool infoAllowed = Layout.srcp08Server();
         if (const auto e = countError(words, 4)) {
             out = error(*e);
-        } else if (words[2] != "SRCP" || words[3] != "COMMAND") {
-            // Info sessions are served on the info port without a handshake.
+        } else if (words[2] != "SRCP" || (words[3] != "COMMAND" && (words[3] != "INFO" || !infoAllowed))) {
             out = error(401);
         } else {
             CurrentMode = Mode::Handshake;
-            CommandModeChosen = true;
+            ChosenMode = words[3] == "COMMAND" ? Mode::Command08 : Mode::Info08;
             out = reply(202, "OK CONNECTIONMODE");
         }
         return true;
@@ -192,7 +181,7 @@ bool CommandSession::handleOpening(const QList<QByteArray> &words, SessionOutput
     return false;
 }
 
-SessionOutput CommandSession::handle073(const QList<QByteArray> &words)
+SessionOutput SrcpSession::handle073(const QList<QByteArray> &words)
 {
     if (words.size() < 2 || words[0] != "SET")
         return rejected("unknown command");
@@ -211,7 +200,7 @@ SessionOutput CommandSession::handle073(const QList<QByteArray> &words)
         const auto count = number(words.value(8));
         if (words.size() < 9 || !count || *count < 0 || words.size() - 9 != *count)
             return rejected("wrong number of values");
-        if (*count > MaxExtraFunctions || !LocoCodes073.contains(words[2]))
+        if (*count >= LayoutState::MaxFunctions || !LocoCodes073.contains(words[2]))
             return rejected("wrong value");
         QList<QPair<int, int>> ranges{Address, DriveMode, NotNegative, NotNegative, Bit, NotNegative};
         for (int i = 0; i < *count; ++i)
@@ -226,8 +215,8 @@ SessionOutput CommandSession::handle073(const QList<QByteArray> &words)
         if (words[2] != "ON" && words[2] != "OFF")
             return rejected("wrong value");
         // Without buses, power means the whole layout.
-        for (int bus = 1; bus <= LayoutState::BusCount; ++bus)
-            Layout.power[bus] = words[2] == "ON";
+        for (int bus : Layout.buses())
+            Layout.setPower(bus, words[2] == "ON");
         out.reports.append("INFO POWER " + words[2]);
     } else {
         return rejected("unsupported device group");
@@ -235,104 +224,135 @@ SessionOutput CommandSession::handle073(const QList<QByteArray> &words)
     return out;
 }
 
-SessionOutput CommandSession::handle08(const QList<QByteArray> &words)
+SessionOutput SrcpSession::handle08(const QList<QByteArray> &words)
 {
-    if (words.isEmpty())
-        return error(410);
+    // A lone word, even a known command, lacks at least the bus.
+    if (words.size() < 2)
+        return error(419);
     const QByteArray &command = words[0];
     if (command == "CHECK" || command == "VERIFY" || command == "WAIT" || command == "RESET")
         return error(423);
     if (command != "SET" && command != "GET" && command != "INIT" && command != "TERM")
         return error(410);
-    if (words.size() < 2)
-        return error(419);
     if (DeviceGroups.contains(words[1]))
         return error(422);
     const auto bus = number(words[1]);
-    if (!bus || *bus < 1 || *bus > LayoutState::BusCount)
+    if (!bus || (*bus != 0 && !Layout.hasBus(*bus)))
         return error(412);
     if (words.size() < 3)
         return error(419);
     const QByteArray &group = words[2];
     const QList<QByteArray> args = words.mid(3);
+    if (group == "DESCRIPTION")
+        return description08(command, *bus, args);
+    // Bus 0 is the server itself; it has no layout devices.
+    if (*bus == 0)
+        return error(412);
     if (group == "GA")
         return accessory08(command, *bus, args);
     if (group == "GL")
         return loco08(command, *bus, args);
+    if (group == "FB")
+        return feedback08(command, *bus, args);
     if (group == "POWER")
         return power08(command, *bus, args);
+    // Named in the bus description, but not simulated.
+    if (group == "SM" || group == "LOCK")
+        return error(423);
     return error(422);
 }
 
-SessionOutput CommandSession::accessory08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+void SrcpSession::reportInit(SessionOutput &out, const QByteArray &report) const
 {
-    const QByteArray prefix = "INFO " + QByteArray::number(bus) + " GA ";
+    if (Layout.srcp08Server())
+        out.reports.append(report);
+}
+
+SessionOutput SrcpSession::description08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+{
+    // GET <bus> DESCRIPTION; a description can only be read.
+    if (command != "GET")
+        return error(423);
+    if (const auto e = countError(args, 0))
+        return error(*e);
+    return reply(100, busInfo(bus, LayoutState::description(bus)));
+}
+
+SessionOutput SrcpSession::accessory08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+{
     if (command == "INIT") {
         // INIT <bus> GA <address> <M|N>
         if (const auto e = countError(args, 2))
             return error(*e);
-        const auto v = numbers(args, 0, {Address});
+        const auto v = numbers(args, 0, {AccessoryAddress});
         if (!v)
             return error(412);
         if (args[1] != "M" && args[1] != "N")
             return error(420);
-        Layout.accessories[{bus, v->at(0)}] = {};
-        return reply(200, "OK");
+        SessionOutput out = reply(200, "OK");
+        reportInit(out, Layout.initAccessory(bus, v->at(0), args[1]));
+        return out;
     }
     if (command == "SET") {
         // SET <bus> GA <address> <port> <value> <delay>
         if (const auto e = countError(args, 4))
             return error(*e);
-        const auto v = numbers(args, 0, {Address, Bit, Bit, Delay});
+        const auto v = numbers(args, 0, {AccessoryAddress, Bit, Bit, Delay});
         if (!v)
             return error(412);
-        const auto device = Layout.accessories.find({bus, v->at(0)});
-        if (device == Layout.accessories.end())
+        if (!Layout.accessory(bus, v->at(0)))
             return error(416);
-        device->portValues[v->at(1)] = v->at(2);
         SessionOutput out = reply(200, "OK");
-        out.reports.append(stamped(100, prefix + joined(v->mid(0, 3))));
+        out.reports = Layout.switchAccessory(bus, v->at(0), v->at(1), v->at(2));
         return out;
     }
     // GET <bus> GA <address> <port>, TERM <bus> GA <address>
     const qsizetype count = command == "GET" ? 2 : 1;
     if (const auto e = countError(args, count))
         return error(*e);
-    const auto v = numbers(args, 0, QList<QPair<int, int>>{Address, Bit}.mid(0, count));
+    const auto v = numbers(args, 0, QList<QPair<int, int>>{AccessoryAddress, Bit}.mid(0, count));
     if (!v)
         return error(412);
-    const auto device = Layout.accessories.find({bus, v->at(0)});
-    if (device == Layout.accessories.end())
+    const LayoutState::Accessory *device = Layout.accessory(bus, v->at(0));
+    if (!device)
         return error(416);
     if (command == "TERM") {
-        Layout.accessories.erase(device);
+        Layout.termAccessory(bus, v->at(0));
         return reply(200, "OK");
     }
-    const int value = device->portValues.value(v->at(1), 0);
-    return reply(100, prefix + joined({v->at(0), v->at(1), value}));
+    // A port never switched has no value to tell.
+    const auto value = device->portValues.find(v->at(1));
+    if (value == device->portValues.end())
+        return error(416);
+    return reply(100, busInfo(bus, "GA " + joined({v->at(0), v->at(1), *value})));
 }
 
-SessionOutput CommandSession::loco08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+SessionOutput SrcpSession::loco08(const QByteArray &command, int bus, const QList<QByteArray> &args)
 {
-    const QByteArray prefix = "INFO " + QByteArray::number(bus) + " GL ";
     if (command == "INIT") {
         // INIT <bus> GL <address> <M|N> <protocol version> <speed steps> <function count>
         if (const auto e = countError(args, 5))
             return error(*e);
         const auto address = numbers(args, 0, {Address});
-        const auto params = numbers(args, 2, {{1, Any}, {1, Any}, {0, MaxExtraFunctions + 1}});
+        const auto params = numbers(args, 2, {{1, Any}, {1, Any}, {0, LayoutState::MaxFunctions}});
         if (!address || !params)
             return error(412);
         if (args[1] != "M" && args[1] != "N")
             return error(420);
-        Layout.locos[{bus, address->at(0)}] = {};
-        return reply(200, "OK");
+        LayoutState::Loco init;
+        init.protocol = args[1];
+        init.version = params->at(0);
+        init.speedSteps = params->at(1);
+        init.functionCount = params->at(2);
+        SessionOutput out = reply(200, "OK");
+        reportInit(out, Layout.initLoco(bus, address->at(0), init));
+        return out;
     }
     if (command == "SET") {
         // SET <bus> GL <address> <drive mode> <V> <Vmax> <f0> [<f1> ...]
         if (args.size() < 5)
             return error(419);
-        if (args.size() > 5 + MaxExtraFunctions)
+        if (args.size() > 4 + LayoutState::MaxFunctions)
             return error(418);
         QList<QPair<int, int>> ranges{Address, DriveMode, NotNegative, NotNegative};
         while (ranges.size() < args.size())
@@ -340,15 +360,21 @@ SessionOutput CommandSession::loco08(const QByteArray &command, int bus, const Q
         const auto v = numbers(args, 0, ranges);
         if (!v)
             return error(412);
-        const auto loco = Layout.locos.find({bus, v->at(0)});
-        if (loco == Layout.locos.end())
-            return error(416);
+        const int address = v->at(0);
+        SessionOutput out = reply(200, "OK");
+        if (!Layout.loco(bus, address)) {
+            // Like a real server: a locomotive not INITed gets the default
+            // protocol, with as many functions as the command carries.
+            LayoutState::Loco init;
+            init.functionCount = int(v->size() - 4);
+            reportInit(out, Layout.initLoco(bus, address, init));
+        }
+        LayoutState::Loco *loco = Layout.loco(bus, address);
         loco->driveMode = v->at(1);
         loco->speed = v->at(2);
         loco->vmax = v->at(3);
         loco->functions = v->mid(4);
-        SessionOutput out = reply(200, "OK");
-        out.reports.append(stamped(100, prefix + QByteArray::number(v->at(0)) + ' ' + locoState(*loco)));
+        out.reports.append(Layout.locoReport(bus, address));
         return out;
     }
     // GET <bus> GL <address>, TERM <bus> GL <address>
@@ -357,33 +383,59 @@ SessionOutput CommandSession::loco08(const QByteArray &command, int bus, const Q
     const auto v = numbers(args, 0, {Address});
     if (!v)
         return error(412);
-    const auto loco = Layout.locos.find({bus, v->at(0)});
-    if (loco == Layout.locos.end())
+    const LayoutState::Loco *loco = Layout.loco(bus, v->at(0));
+    if (!loco)
         return error(416);
     if (command == "TERM") {
-        Layout.locos.erase(loco);
+        Layout.termLoco(bus, v->at(0));
         return reply(200, "OK");
     }
-    return reply(100, prefix + QByteArray::number(v->at(0)) + ' ' + locoState(*loco));
+    return reply(100, busInfo(bus, "GL " + QByteArray::number(v->at(0)) + ' ' + LayoutState::locoState(*loco)));
 }
 
-SessionOutput CommandSession::power08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+SessionOutput SrcpSession::feedback08(const QByteArray &command, int bus, const QList<QByteArray> &args)
 {
-    const QByteArray prefix = "INFO " + QByteArray::number(bus) + " POWER ";
+    if (command == "SET") {
+        // SET <bus> FB <contact> <value>: the simulated bus lets a client
+        // occupy or free a contact.
+        if (const auto e = countError(args, 2))
+            return error(*e);
+        const auto v = numbers(args, 0, {Address, Bit});
+        if (!v)
+            return error(412);
+        SessionOutput out = reply(200, "OK");
+        if (const auto report = Layout.setContact(bus, v->at(0), v->at(1)))
+            out.reports.append(*report);
+        return out;
+    }
+    if (command == "GET") {
+        // GET <bus> FB <contact>; a contact never set reads 0.
+        if (const auto e = countError(args, 1))
+            return error(*e);
+        const auto v = numbers(args, 0, {Address});
+        if (!v)
+            return error(412);
+        return reply(100, busInfo(bus, "FB " + joined({v->at(0), Layout.contact(bus, v->at(0))})));
+    }
+    // Contacts need no INIT and cannot be terminated.
+    return error(423);
+}
+
+SessionOutput SrcpSession::power08(const QByteArray &command, int bus, const QList<QByteArray> &args)
+{
     if (command == "SET") {
         if (const auto e = countError(args, 1))
             return error(*e);
         if (args[0] != "ON" && args[0] != "OFF")
             return error(412);
-        Layout.power[bus] = args[0] == "ON";
         SessionOutput out = reply(200, "OK");
-        out.reports.append(stamped(100, prefix + args[0]));
+        out.reports = Layout.setPower(bus, args[0] == "ON");
         return out;
     }
     if (command == "GET") {
         if (const auto e = countError(args, 0))
             return error(*e);
-        return reply(100, prefix + (Layout.power[bus] ? "ON" : "OFF"));
+        return reply(100, busInfo(bus, "POWER " + Layout.powerText(bus)));
     }
     // Power needs no INIT and cannot be terminated.
     return error(423);

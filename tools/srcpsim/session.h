@@ -1,35 +1,11 @@
 #pragma once
 
+#include "layout.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QMap>
-#include <QPair>
 
-// What the simulated layout remembers, shared by all command connections.
-struct LayoutState
-{
-    static constexpr int BusCount = 3; // buses 1 to 3
-
-    struct Accessory
-    {
-        QMap<int, int> portValues; // port -> last value set
-    };
-    struct Loco
-    {
-        int driveMode = 1;
-        int speed = 0;
-        int vmax = 0;
-        QList<int> functions{0}; // f0, f1, ...
-    };
-
-    // Devices known through INIT, keyed by (bus, address).
-    QMap<QPair<int, int>, Accessory> accessories;
-    QMap<QPair<int, int>, Loco> locos;
-    bool power[BusCount + 1] = {};
-    int nextSessionId = 1;
-};
-
-// The answer to one line received on a command connection.
+// The answer to one line received from a client.
 struct SessionOutput
 {
     QList<QByteArray> replies; // for this client, without line end
@@ -37,16 +13,24 @@ struct SessionOutput
     QByteArray rejected;       // why the line was refused, for the log
 };
 
-// One command connection. It starts in SRCP 0.7.3 mode, where accepted
-// commands get no reply, as with an old server. The SRCP 0.8 opening lines
-// "SET CONNECTIONMODE SRCP COMMAND" and "GO" switch it to an SRCP 0.8
-// command session, in which every line gets exactly one reply.
-class CommandSession
+// One connection that speaks SRCP commands.
+//
+// In SRCP 0.7.3 mode (LayoutState::srcp08Server() false) it starts as an
+// SRCP 0.7.3 command connection, where accepted commands get no reply, as
+// with an old server; "SET CONNECTIONMODE SRCP COMMAND" and "GO" switch it
+// to an SRCP 0.8 command session.
+//
+// In SRCP 0.8 mode it starts with the handshake, which chooses a command
+// session or an info session. An info session takes no commands; the server
+// feeds it the layout's reports.
+//
+// In a command session every line gets exactly one reply.
+class SrcpSession
 {
 public:
-    enum class Mode { Srcp073, Handshake, Srcp08 };
+    enum class Mode { Srcp073, Handshake, Command08, Info08 };
 
-    explicit CommandSession(LayoutState &layout);
+    explicit SrcpSession(LayoutState &layout);
 
     SessionOutput handleLine(const QByteArray &line);
 
@@ -57,15 +41,17 @@ private:
     bool handleOpening(const QList<QByteArray> &words, SessionOutput &out);
     SessionOutput handle073(const QList<QByteArray> &words);
     SessionOutput handle08(const QList<QByteArray> &words);
+    SessionOutput description08(const QByteArray &command, int bus, const QList<QByteArray> &args);
     SessionOutput accessory08(const QByteArray &command, int bus, const QList<QByteArray> &args);
     SessionOutput loco08(const QByteArray &command, int bus, const QList<QByteArray> &args);
+    SessionOutput feedback08(const QByteArray &command, int bus, const QList<QByteArray> &args);
     SessionOutput power08(const QByteArray &command, int bus, const QList<QByteArray> &args);
+    // An INIT report goes to info sessions only; the info port of SRCP 0.7.3
+    // mode hears of SETs alone.
+    void reportInit(SessionOutput &out, const QByteArray &report) const;
 
     LayoutState &Layout;
-    Mode CurrentMode = Mode::Srcp073;
-    bool CommandModeChosen = false;
+    Mode CurrentMode;
+    Mode ChosenMode = Mode::Handshake; // by SET CONNECTIONMODE; Handshake = none yet
     int SessionId = 0;
 };
-
-// SRCP time stamp: Unix time in seconds with three decimals, "1796762107.242".
-QByteArray srcpTimestamp();
