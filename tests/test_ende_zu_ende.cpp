@@ -12,17 +12,19 @@
 
 namespace {
 
-// The simulator on a free base port; its log collects in Log.
+// The simulator on a free base port, in the mode of the protocol version;
+// its log collects in Log.
 struct Simulator
 {
     QProcess Prozess;
     QByteArray Log;
     int Port = 0;
 
-    Simulator()
+    explicit Simulator(int version)
     {
         QObject::connect(&Prozess, &QProcess::readyReadStandardError, [this] { Log += Prozess.readAllStandardError(); });
-        Prozess.start(builtBinDir() + "/srcpsim", {"--port", "0", "--exit-on-eof"});
+        Prozess.start(builtBinDir() + "/srcpsim",
+                      {"--srcp", version == 70 ? "0.7.3" : "0.8", "--port", "0", "--exit-on-eof"});
         if (Prozess.waitForStarted() && Prozess.waitForReadyRead())
             Port = Prozess.readLine().trimmed().toInt();
     }
@@ -40,15 +42,15 @@ struct Simulator
 
 void Durchspielen(int version)
 {
-    Simulator sim;
+    Simulator sim(version);
     QVERIFY(sim.Port > 0);
     TestWorkDir work;
     TestFenster f(work.path());
     f.Dialogs->Meldungen.clear(); // the missing settings file
     f->ServerHost = "localhost";
     f->ServerPort = sim.Port;
-    f->VerbindungenEinstellen();
     f->SrcpVersion = version;
+    f->VerbindungenEinstellen();
     f->InfoMode = 1;
     f->Bahn->Schaltimpuls = 200;
 
@@ -92,6 +94,9 @@ void Durchspielen(int version)
     f->Abfragebeenden1Click();
     f->Abfragestarten1Click();
     QVERIFY(f->PollConnected);
+    // Under 0.80 the info and the poll connection are info sessions on the one port.
+    if (version == 80)
+        QVERIFY(f->InfoSitzung.SessionId > f->SessionId && f->PollSitzung.SessionId > f->InfoSitzung.SessionId);
     QTest::qWait(200);
     sim.Prozess.write("18 1\n");
     QImage belegt;

@@ -89,7 +89,7 @@ void Cbahn::Senden(const QByteArray &daten, OffeneBefehle::Auswertung auswertung
                 return false;
             if (!antwort.Fehler())
                 return true;
-            const QString text = QString::fromUtf8(befehl + ": " + antwort.Text);
+            const QString text = QString::fromUtf8(befehl.trimmed() + ": " + antwort.Text);
             Protokollieren(text);
             Melden(text);
             return false;

@@ -50,7 +50,7 @@ bool SitzungEroeffnen(const Sitzungskanal &kanal, const QByteArray &modus, const
 
 void AntwortMerken(const Antwort &antwort, QByteArray &reply, QByteArray &sessionIdText)
 {
-    if (!antwort.Gueltig)
+    if (!antwort.Gueltig || !reply.isEmpty())
         return;
     reply = antwort.Wort;
     if (antwort.IstGo)

@@ -29,6 +29,8 @@ using Meldung = std::function<void(const QString &)>;
 bool SitzungEroeffnen(const Sitzungskanal &kanal, const QByteArray &modus, const QString &modusName,
                       const Meldung &protokollieren, const Meldung &melden);
 
-// The reader's part: keeps the word of a reply and, for "OK GO", the
-// session id text.
+// The reader's part: keeps the word of the first reply since the exchange
+// last forgot the replies and, for "OK GO", the session id text. An info
+// session reports the server's state right after "OK GO"; those reports
+// must not pass for the reply to GO.
 void AntwortMerken(const Antwort &antwort, QByteArray &reply, QByteArray &sessionIdText);
