@@ -3,10 +3,11 @@
 // threads of the three connections read them. Each line is handled as the
 // command connection (reply parse, session id), the info connection (shown
 // as text) and the poll connection (feedback display on a small plan)
-// handle theirs.
+// handle theirs; a reply also as the description of a bus.
 #include "fuzzhilfe.h"
 
 #include "bahncalc/antworten.h"
+#include "bahncalc/busse.h"
 #include "hilfen/fehler.h"
 #include "hilfen/texte.h"
 #include "rueckunit/Crueck.h"
@@ -65,6 +66,18 @@ void Kommandozeile(const QByteArray &line)
     Pruefe(!antwort.Gueltig || (!antwort.Wort.isEmpty() && !antwort.Wort.contains(' ')), "reply word");
     Pruefe(!antwort.IstGo || (antwort.Gueltig && antwort.Wort == "OK"), "GO outside an OK reply");
     Pruefe(antwort.IstGo || antwort.SessionIdText.isEmpty(), "session id outside a GO reply");
+    Pruefe(!antwort.Gueltig || (antwort.Code >= 0 && antwort.Code <= 999 && antwort.Felder.value(0) == antwort.Wort),
+           "reply code and fields");
+    // A reply taken as the description of a bus leaves every command on one
+    // of the buses 1 to 3.
+    ServerBusse busse;
+    for (int bus = 1; bus <= ServerBusse::HoechsterBus; ++bus)
+        busse.Beschreibung(bus, antwort);
+    for (const char *gruppe : {"GA", "GL"})
+        for (int bus = 1; bus <= ServerBusse::HoechsterBus; ++bus) {
+            const int ziel = busse.Ziel(bus, gruppe);
+            Pruefe(ziel >= 1 && ziel <= ServerBusse::HoechsterBus, "bus of a command");
+        }
     if (!antwort.IstGo)
         return;
     try {

@@ -2,8 +2,14 @@
 # Installs what is missing, builds Velmo and starts it together with the
 # bundled SRCP simulator (base port 12345 on 127.0.0.1, a demo train on
 # contacts 1 to 8). Needs a display.
+#   run.sh [0.7.3|0.8]    the simulator's protocol mode, default 0.7.3
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+modus="${1:-0.7.3}"
+case "$modus" in
+    0.7.3|0.8) ;;
+    *) echo "usage: run.sh [0.7.3|0.8]" >&2; exit 2 ;;
+esac
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Velmo is a desktop program and needs a display, but none is set (DISPLAY is empty)." >&2
     echo "Start it from a graphical session, or try it under Xvfb: xvfb-run -a bash scripts/run.sh" >&2
@@ -14,12 +20,22 @@ fi
 "$root/scripts/build.sh" "$root/build" velmo velmo_data srcpsim
 bin="$root/build/bin"
 
-"$bin/srcpsim" --port 12345 --demo 8 --interval 1500 > "$root/build/srcpsim.log" 2>&1 &
+"$bin/srcpsim" --srcp "$modus" --port 12345 --demo 8 --interval 1500 > "$root/build/srcpsim.log" 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
+if [ "$modus" = 0.8 ]; then
+    cat <<TEXT
+The SRCP simulator speaks SRCP 0.8 on 127.0.0.1, port 12345, for every
+session (command, info, feedback); its log is build/srcpsim.log.
+In Velmo choose "Einstellungen > SRCP Version: SRCP 0.80" first.
+TEXT
+else
+    cat <<TEXT
+The SRCP simulator speaks SRCP 0.7.3 on 127.0.0.1, ports 12345 (commands),
+12346 (feedback) and 12347 (info); its log is build/srcpsim.log.
+TEXT
+fi
 cat <<TEXT
-The SRCP simulator runs on 127.0.0.1, ports 12345 (commands), 12346 (feedback)
-and 12347 (info); its log is build/srcpsim.log.
 In Velmo: "Datei > Host verbinden" connects, "Rückmeldung > Abfrage starten"
 receives the demo train's feedback on contacts 1 to 8.
 TEXT
