@@ -72,6 +72,8 @@ public:
 
     // --- working modes (the flags and the palette pick come from Arbeitsmodi)
     int AktuelleFahrstrasse = 1;
+    // The 64 routes; kept with the plan in "<plan>.fst".
+    FahrTabelle FahrstrassenTabelle {};
     // The slot the decoder panel shows.
     int DekoderPosition = 0;
 

@@ -77,7 +77,7 @@ void TForm1::FormCreate()
 
     Panel->resize(617, 113);
 
-    Fahr = std::make_unique<CFahr>();
+    Fahr = std::make_unique<CFahr>(FahrstrassenTabelle);
     Bahn = std::make_unique<Cbahn>(
         *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
         [this](const QString &meldung) { StatusMelden(meldung); });

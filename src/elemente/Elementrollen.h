@@ -13,3 +13,9 @@ inline bool IstRueckmeldekontakt(int element)
 {
     return element == 65 || element == 87;
 }
+
+// Route buttons: a press makes the cell's route the current one.
+inline bool IstFahrstrassentaste(int element)
+{
+    return element == 66 || element == 88;
+}
