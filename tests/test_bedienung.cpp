@@ -30,6 +30,7 @@ private slots:
         QTest::newRow("Entwurf behält die Wahl") << Modus::Entwurf << "E+";
         QTest::newRow("Dekoder gibt sie frei") << Modus::Dekoder << "D";
         QTest::newRow("Betrieb gibt sie frei") << Modus::Betrieb << "B";
+        QTest::newRow("Fahrstrassen geben sie frei") << Modus::Fahrstrassen << "F";
         QTest::newRow("Lokregler behält sie") << Modus::Regler << "R+";
     }
     void modusSetzen()

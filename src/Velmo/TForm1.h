@@ -3,6 +3,7 @@
 #include "Velmo/Dialoge.h"
 #include "Velmo/Geschuetzt.h"
 #include "bedienung/Arbeitsmodi.h"
+#include "bedienung/Fahrstrassenbau.h"
 #include "bedienung/Platzierung.h"
 #include "elemente/Katalog.h"
 #include "fahrunit/CFahr.h"
@@ -26,6 +27,7 @@ class QScrollBar;
 class QTabWidget;
 class TBildFlaeche;
 class TDekoderPanel;
+class TFahrstrassenSeiten;
 class TStatusLeiste;
 class TForm_IP;
 class TForm2;
@@ -88,6 +90,7 @@ public:
     TcpClient Poll_Socket;
     TcpClient Info_Socket;
     std::unique_ptr<CFahr> Fahr;
+    std::unique_ptr<Fahrstrasseneditor> FahrEditor;
     std::unique_ptr<Cbahn> Bahn;
     std::unique_ptr<Crueck> Rueck;
     std::unique_ptr<TClientHandleThread> ClientThread;
@@ -108,9 +111,7 @@ public:
     TDekoderPanel *Decod_Panel = nullptr;
     QFrame *Regler_panel = nullptr;
     QFrame *Manage_panel = nullptr;
-    QTabWidget *PageControl1 = nullptr;
-    QWidget *TabSheet1 = nullptr;
-    QWidget *TabSheet2 = nullptr;
+    TFahrstrassenSeiten *PageControl1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QLabel *Prozent_Label = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
@@ -135,6 +136,7 @@ public:
     QAction *Dekoderadressen1 = nullptr;
     QAction *Betrieb1 = nullptr;
     QAction *Fahrstrassen1 = nullptr;
+    QAction *Fahrstrassenbearbeiten1 = nullptr;
     QAction *Softregler1 = nullptr;
     QAction *IPAdresseHost1 = nullptr;
     QAction *SRCPVersion1 = nullptr;
@@ -168,13 +170,18 @@ public:
     // --- plan files
     void Neu1Click();
     void Oeffnen1Click();
+    // Opens the plan file at pfad as "Öffnen" does after its dialog.
+    void PlanOeffnen(const QString &pfad);
     void Speichern1Click();
     void Speichernals1Click();
     // Reads dir + name completely, then takes it over as the current plan
     // and draws it, sending each wired cell's stored position while
-    // connected. A file that cannot be read changes nothing. Returns the
-    // first error of drawing or sending, which did not stop the load.
+    // connected. A file that cannot be read changes nothing. The routes
+    // come from the route file beside it when there is one. Returns the
+    // first error of reading the routes, drawing or sending, which did not
+    // stop the load.
     QString LadePlan(const QString &dir, const QString &name);
+    // Writes the plan file and the route file beside it.
     void SpeicherePlan(const QString &name, const QString &dir);
 
     // --- working modes and palette
@@ -182,12 +189,24 @@ public:
     void Dekoderadressen1Click();
     void Betrieb1Click();
     void Fahrstrassen1Click();
+    void Fahrstrassenbearbeiten1Click();
     void Softregler1Click();
     void PanelPaint();
     void PanelMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     void VelmoMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     void VelmoMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y);
     void VelmoMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+
+    // --- routes
+    void PageControl1Change();
+    void ButtonFahrerst_plusClick();
+    void ButtonFahrerst_minusClick();
+    void ButtonverbindenClick();
+    void ButtonFahrerst_speichernClick();
+    void Buttonfahrerst_cancelClick();
+    void ButtonFahrdel_plusClick();
+    void ButtonFahrdel_minusClick();
+    void ButtonFahrdel_delClick();
 
     // --- decoder addresses
     void ZeigeDekoder(int element, int index);
@@ -242,6 +261,20 @@ private:
     bool EinstellungenGesichert();
     void PlanMenuesFreigeben();
     void ModusAnzeigen(QAction *item);
+    // Leaves route editing if it is on, sets mode m and checks its item.
+    void ModusWechseln(Modus m, QAction *item);
+    void BetriebDruck(Qt::MouseButton button, int X, int Y);
+    void FahrstrassenDruck(Qt::MouseButton button, int X, int Y);
+    // Makes route r current and sets it on the layout; a number outside
+    // 1 to 63 selects nothing.
+    void FahrstrasseWaehlen(int r);
+    // Draws the cells of route r route-marked or in their own position.
+    void FahrstrasseZeigen(int r, bool markiert);
+    void FahrstrasseWechseln(int schritt);
+    void FahrstrassenbearbeitungBeenden();
+    void BildZeichnen(const ZellBild &bild);
+    // The cells a route set last shows route-marked, until the next press.
+    QList<QPoint> FahrstrassenMarken;
     Sicht Sichtlage() const;
     void EntwurfAusfuehren(const Entwurfsschritte &schritte);
     void ZelleKopieren(const QImage &bild, const PlanZelle &zelle);

@@ -4,7 +4,9 @@
 #include "Velmo/Sanduhr.h"
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TDekoderPanel.h"
+#include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "fahrunit/FahrstrassenDatei.h"
 #include "position/PlanDatei.h"
 
 #include <QAction>
@@ -57,6 +59,7 @@ bool TForm1::AenderungenBehandelt()
 void TForm1::PlanMenuesFreigeben()
 {
     for (QAction *item : {Speichernals1, Speichern1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassen1,
+                          Fahrstrassenbearbeiten1,
                           Softregler1, Abfragestarten1, Abfragebeenden1})
         item->setEnabled(true);
     Hostverbinden1->setEnabled(!Command_Socket.connected());
@@ -86,8 +89,12 @@ void TForm1::Oeffnen1Click()
     if (!AenderungenBehandelt())
         return;
     const QString pfad = Dialog->Oeffnen(QStringLiteral("Öffnen"), PlanDir.isEmpty() ? WorkDir : PlanDir);
-    if (pfad.isEmpty())
-        return;
+    if (!pfad.isEmpty())
+        PlanOeffnen(pfad);
+}
+
+void TForm1::PlanOeffnen(const QString &pfad)
+{
     Sanduhr sanduhr;
     if (!pfad.endsWith(Endung)) {
         StatusBar1->SetzeText(1, QStringLiteral("Keine Gleisbild-Datei (.pln): %1").arg(QFileInfo(pfad).fileName()));
@@ -122,15 +129,28 @@ void TForm1::Speichernals1Click()
     Betrieb1Click();
 }
 
+// The routes are kept beside the plan, so they are never lost with it.
 void TForm1::SpeicherePlan(const QString &name, const QString &dir)
 {
     SchreibePlanDatei(dir + name, *this);
+    SchreibeFahrstrassenDatei(FahrstrassenPfad(dir + name), FahrstrassenTabelle);
     PlanGeaendert = false;
 }
 
 QString TForm1::LadePlan(const QString &dir, const QString &name)
 {
     const CPlanZellen neu = LiesPlanDatei(dir + name);
+    // A route file that cannot be read keeps the routes in use; the plan
+    // still opens, and the error is shown.
+    QString fehler;
+    const QString routenPfad = FahrstrassenPfad(dir + name);
+    if (QFileInfo::exists(routenPfad)) {
+        try {
+            FahrstrassenTabelle = LiesFahrstrassenDatei(routenPfad);
+        } catch (const VelmoFehler &e) {
+            fehler = e.Text;
+        }
+    }
 
     // With a connection every wired cell waits for its pulse while the
     // interface keeps running: until the plan is drawn whole, nothing may
@@ -141,9 +161,9 @@ QString TForm1::LadePlan(const QString &dir, const QString &name)
         ding->setEnabled(false);
     };
     for (QAction *item : {Neu1, Oeffnen1, Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Softregler1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1})
         sperren(item);
-    for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel})
+    for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel, PageControl1})
         sperren(flaeche);
     const auto entsperren = qScopeGuard([&freigeben] {
         for (const auto &zurueck : freigeben)
@@ -172,7 +192,6 @@ QString TForm1::LadePlan(const QString &dir, const QString &name)
     // A picture that cannot be drawn or a command that cannot be sent does
     // not stop the load: the plan is taken over whole, and the first such
     // error is returned to be shown once the plan is open.
-    QString fehler;
     auto versuchen = [&fehler](auto &&schritt) {
         try {
             schritt();

@@ -2,6 +2,7 @@
 
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TDekoderPanel.h"
+#include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 
 #include <QAction>
@@ -115,12 +116,20 @@ void TForm1::SteuerelementeErzeugen()
     Status_Label = Benannt(new QLabel(Manage_panel), "Status_Label");
     Info2_label = Benannt(new QLabel(Manage_panel), "Info2_label");
 
-    PageControl1 = Benannt(new QTabWidget(Client), "PageControl1");
-    TabSheet1 = Benannt(new QWidget, "TabSheet1");
-    TabSheet2 = Benannt(new QWidget, "TabSheet2");
-    PageControl1->addTab(TabSheet1, QStringLiteral("Fahrstrasse erstellen"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Fahrstrasse löschen"));
-    PageControl1->hide();
+    PageControl1 = new TFahrstrassenSeiten(Client);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    const std::pair<QPushButton *, void (TForm1::*)()> knoepfe[] = {
+        {PageControl1->ButtonFahrerst_plus, &TForm1::ButtonFahrerst_plusClick},
+        {PageControl1->ButtonFahrerst_minus, &TForm1::ButtonFahrerst_minusClick},
+        {PageControl1->Buttonverbinden, &TForm1::ButtonverbindenClick},
+        {PageControl1->ButtonFahrerst_speichern, &TForm1::ButtonFahrerst_speichernClick},
+        {PageControl1->Buttonfahrerst_cancel, &TForm1::Buttonfahrerst_cancelClick},
+        {PageControl1->ButtonFahrdel_plus, &TForm1::ButtonFahrdel_plusClick},
+        {PageControl1->ButtonFahrdel_minus, &TForm1::ButtonFahrdel_minusClick},
+        {PageControl1->ButtonFahrdel_del, &TForm1::ButtonFahrdel_delClick},
+    };
+    for (const auto &[knopf, handler] : knoepfe)
+        connect(knopf, &QPushButton::clicked, this, [this, handler] { Geschuetzt(*Dialog, [this, handler] { (this->*handler)(); }); });
 
     ProgressBar1 = Benannt(new QProgressBar(Client), "ProgressBar1");
     ProgressBar1->resize(300, 20);
@@ -163,9 +172,11 @@ void TForm1::MenueErzeugen()
     Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", &TForm1::Dekoderadressen1Click);
     Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", &TForm1::Betrieb1Click);
     Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", &TForm1::Fahrstrassen1Click);
+    Fahrstrassenbearbeiten1 = MenuePunkt(optionen, "Fahrstrassen b&earbeiten", "Fahrstrassenbearbeiten1",
+                                         &TForm1::Fahrstrassenbearbeiten1Click);
     Softregler1 = MenuePunkt(optionen, "&Lokregler", "Softregler1", &TForm1::Softregler1Click);
     // "Fahrstrassen" only saves the plan and never carries a check mark.
-    for (QAction *item : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Softregler1})
+    for (QAction *item : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassenbearbeiten1, Softregler1})
         item->setCheckable(true);
 
     QMenu *einstellungen = bar->addMenu(QStringLiteral("&Einstellungen"));

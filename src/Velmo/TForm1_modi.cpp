@@ -13,14 +13,21 @@
 // Checks the item of the mode just entered and unchecks the others.
 void TForm1::ModusAnzeigen(QAction *item)
 {
-    for (QAction *modus : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Softregler1})
+    for (QAction *modus : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassenbearbeiten1, Softregler1})
         modus->setChecked(modus == item);
+}
+
+void TForm1::ModusWechseln(Modus m, QAction *item)
+{
+    if (FahrstrassenModus && m != Modus::Fahrstrassen)
+        FahrstrassenbearbeitungBeenden();
+    ModusSetzen(m);
+    ModusAnzeigen(item);
 }
 
 void TForm1::Gleisbildentwerfen1Click()
 {
-    ModusSetzen(Modus::Entwurf);
-    ModusAnzeigen(Gleisbildentwerfen1);
+    ModusWechseln(Modus::Entwurf, Gleisbildentwerfen1);
     Decod_Panel->hide();
     Regler_panel->hide();
     Manage_panel->hide();
@@ -33,8 +40,7 @@ void TForm1::Gleisbildentwerfen1Click()
 
 void TForm1::Dekoderadressen1Click()
 {
-    ModusSetzen(Modus::Dekoder);
-    ModusAnzeigen(Dekoderadressen1);
+    ModusWechseln(Modus::Dekoder, Dekoderadressen1);
     Regler_panel->hide();
     Manage_panel->hide();
     Panel->hide();
@@ -44,8 +50,7 @@ void TForm1::Dekoderadressen1Click()
 
 void TForm1::Betrieb1Click()
 {
-    ModusSetzen(Modus::Betrieb);
-    ModusAnzeigen(Betrieb1);
+    ModusWechseln(Modus::Betrieb, Betrieb1);
     Panel->hide();
     Decod_Panel->hide();
     Regler_panel->show();
@@ -60,8 +65,7 @@ void TForm1::Fahrstrassen1Click()
 
 void TForm1::Softregler1Click()
 {
-    ModusSetzen(Modus::Regler);
-    ModusAnzeigen(Softregler1);
+    ModusWechseln(Modus::Regler, Softregler1);
 }
 
 void TForm1::PanelPaint()
@@ -91,6 +95,10 @@ void TForm1::VelmoMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int X
     }
     if (DekoderModus)
         DekoderDruck(button, X, Y);
+    if (BetriebModus)
+        BetriebDruck(button, X, Y);
+    if (FahrstrassenModus)
+        FahrstrassenDruck(button, X, Y);
 }
 
 void TForm1::VelmoMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y)

@@ -78,6 +78,7 @@ void TForm1::FormCreate()
     Panel->resize(617, 113);
 
     Fahr = std::make_unique<CFahr>(FahrstrassenTabelle);
+    FahrEditor = std::make_unique<Fahrstrasseneditor>(*Fahr);
     Bahn = std::make_unique<Cbahn>(
         *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
         [this](const QString &meldung) { StatusMelden(meldung); });
@@ -100,7 +101,7 @@ void TForm1::FormCreate()
     ScrollY = 0;
 
     for (QAction *item : {Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Softregler1, Abfragestarten1, Abfragebeenden1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Abfragestarten1, Abfragebeenden1})
         item->setEnabled(false);
     PosAnzahl = 0;
     Bildschirm1->setEnabled(true);

@@ -4,6 +4,7 @@
 #include "Velmo/VelmoApplication.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachStart)
 {
@@ -12,6 +13,9 @@ int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachS
     app.Fehlerbericht = [&Form1](const QString &text) { Form1.FehlerZeigen(text); };
     Form1.DialogeErzeugen();
     Form1.show();
+    // A plan named on the command line opens as through "Öffnen".
+    if (const QStringList argumente = app.arguments(); argumente.size() > 1)
+        Geschuetzt(*Form1.Dialog, [&] { Form1.PlanOeffnen(QFileInfo(argumente[1]).absoluteFilePath()); });
     if (nachStart)
         nachStart(Form1);
     return app.exec();

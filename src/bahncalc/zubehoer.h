@@ -8,6 +8,16 @@
 // decoder address A and one of its outputs; the server wants an SRCP address
 // and a port. Four SRCP addresses belong to each decoder.
 
+// One decoder output to pulse: the accessory protocol text, the decoder
+// number and its output.
+struct Zubehoerausgang
+{
+    QByteArray Protokoll;
+    int Dekoder = 0;
+    int Ausgang = 0;
+    bool operator==(const Zubehoerausgang &) const = default;
+};
+
 struct ZubehoerAdresse
 {
     int Adresse;

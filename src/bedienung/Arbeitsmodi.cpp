@@ -5,9 +5,9 @@ void Arbeitsmodi::ModusSetzen(Modus m)
     EntwurfModus = m == Modus::Entwurf;
     DekoderModus = m == Modus::Dekoder;
     BetriebModus = m == Modus::Betrieb;
-    FahrstrassenModus = false;
+    FahrstrassenModus = m == Modus::Fahrstrassen;
     ReglerModus = m == Modus::Regler;
-    if (m == Modus::Dekoder || m == Modus::Betrieb)
+    if (m == Modus::Dekoder || m == Modus::Betrieb || m == Modus::Fahrstrassen)
         ElementGewaehlt = false;
 }
 

@@ -3,7 +3,7 @@
 // The working modes of the main window and the element picked in the
 // palette. At most one mode flag is set; with none set (after start-up) a
 // press on the plan does nothing.
-enum class Modus { Entwurf, Dekoder, Betrieb, Regler };
+enum class Modus { Entwurf, Dekoder, Betrieb, Fahrstrassen, Regler };
 
 struct Arbeitsmodi
 {
@@ -20,8 +20,8 @@ struct Arbeitsmodi
     int LetztesY = 0;
 
     // Sets the flag of mode m and clears the other four. Entering the
-    // decoder-address or operating mode also disarms a palette pick; design
-    // and throttle mode leave it as it is.
+    // decoder-address, operating or route-editing mode also disarms a
+    // palette pick; design and throttle mode leave it as it is.
     void ModusSetzen(Modus m);
     // Arms element for placement; a palette spot without an element
     // (number below 1) arms nothing and leaves an earlier pick as it was.

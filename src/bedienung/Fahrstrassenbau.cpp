@@ -2,6 +2,8 @@
 
 #include "elemente/Elementrollen.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int CodeBasis = 10;
@@ -96,7 +98,46 @@ Fahrstrassenstellung FahrstrasseStellen(const CFahr &fahr, CPlanZellen &plan, in
         stellung.Zeichnen.append({{route[k].X, route[k].Y}, zelle.Element, route[k].Code});
         const DekoderZeile zeile = DekoderZeileVon(zelle, stellungNeu);
         if (zeile.Dekoder > 0)
-            stellung.Schalten.append({zelle.Protokoll, zeile});
+            stellung.Schalten.append({zelle.Protokoll, zeile.Dekoder, zeile.Adresse});
     }
     return stellung;
+}
+
+namespace {
+int Begrenzt(int r)
+{
+    return std::clamp(r, ErsteFahrstrasse, LetzteFahrstrasse);
+}
+} // namespace
+
+Fahrstrasseneditor::Fahrstrasseneditor(CFahr &fahr)
+    : Fahr(fahr)
+{
+}
+
+int Fahrstrasseneditor::Beginnen(int r)
+{
+    const int route = FahrstrasseGibtEs(r) ? r : ErsteFahrstrasse;
+    Stand = Fahr.Route(route);
+    Loeschen = route;
+    VerbindenWartet = false;
+    return route;
+}
+
+int Fahrstrasseneditor::Wechseln(int r, int schritt)
+{
+    const int route = Begrenzt(r + schritt);
+    Stand = Fahr.Route(route);
+    return route;
+}
+
+void Fahrstrasseneditor::Zuruecknehmen(int r)
+{
+    Fahr.Route(r) = Stand;
+}
+
+int Fahrstrasseneditor::LoeschWechseln(int schritt)
+{
+    Loeschen = Begrenzt(Loeschen + schritt);
+    return Loeschen;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bahncalc/zubehoer.h"
 #include "elemente/C_Element.h"
 #include "fahrunit/CFahr.h"
 #include "position/C_Position.h"
@@ -54,15 +55,38 @@ QList<ZellBild> FahrstrassenBilder(const CFahr &fahr, const CPlanZellen &plan, i
 // Setting route r on the layout: every listed cell that holds an element
 // (feedback contacts excepted) takes its entry's position; it is drawn
 // route-marked, and its decoder row for that position is switched.
-struct Zubehoerausgang
-{
-    QByteArray Protokoll;
-    DekoderZeile Zeile;
-    bool operator==(const Zubehoerausgang &) const = default;
-};
 struct Fahrstrassenstellung
 {
     QList<ZellBild> Zeichnen;
     QList<Zubehoerausgang> Schalten; // rows with a decoder, in entry order
 };
 Fahrstrassenstellung FahrstrasseStellen(const CFahr &fahr, CPlanZellen &plan, int r);
+
+// What route editing keeps beside the table: the entries of the route
+// being edited as they were when editing began or the route number last
+// changed (for "beenden/abbrechen"), whether "verbinden" waits for a route
+// button, and the route chosen on the delete page.
+class Fahrstrasseneditor
+{
+public:
+    explicit Fahrstrasseneditor(CFahr &fahr);
+
+    // Begins editing route r; a route outside 1 to 63 becomes 1. Returns
+    // the route edited.
+    int Beginnen(int r);
+    // The route `schritt` away from r, within 1 to 63 (no wrap); its
+    // entries are kept for cancelling.
+    int Wechseln(int r, int schritt);
+    // Route r takes the kept entries back.
+    void Zuruecknehmen(int r);
+    // The delete page's route, moved within 1 to 63.
+    int LoeschWechseln(int schritt);
+    int LoeschRoute() const { return Loeschen; }
+
+    bool VerbindenWartet = false;
+
+private:
+    CFahr &Fahr;
+    Fahrstrasse Stand {};
+    int Loeschen = ErsteFahrstrasse;
+};

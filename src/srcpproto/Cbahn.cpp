@@ -119,32 +119,49 @@ OffeneBefehle::Auswertung Cbahn::InitAuswertung(std::function<void(bool angenomm
 
 void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output)
 {
-    if (!ZubehoerSchaltbar(decoderAddress, output))
-        return;
-    const ZubehoerAdresse ziel = ZubehoerZiel(decoderAddress, output);
+    SwitchAccessories({{protocol, decoderAddress, output}});
+}
+
+void Cbahn::SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge)
+{
     if (!Zustand.CommandConnected)
         return;
     const bool srcp08 = SprichtSrcp08(Zustand.SrcpVersion);
-    auto befehl = [&](int value) {
-        return srcp08 ? ZubehoerBefehl80(protocol, ziel, value, ServerBusseListe)
-                      : ZubehoerBefehl70(protocol, ziel, value);
-    };
-    if (srcp08) {
-        const std::pair<int, int> schluessel(ZubehoerBus80(protocol, ServerBusseListe), ziel.Adresse);
-        if (!AngemeldeteZubehoere.contains(schluessel)) {
-            AngemeldeteZubehoere.insert(schluessel, false);
-            Senden(ZubehoerInit80(protocol, ziel.Adresse, ServerBusseListe),
-                   InitAuswertung([this, schluessel](bool angenommen) {
-                       if (angenommen)
-                           AngemeldeteZubehoere.insert(schluessel, true);
-                       else
-                           AngemeldeteZubehoere.remove(schluessel);
-                   }));
-        }
+    QList<QByteArray> ein, aus;
+    for (const Zubehoerausgang &a : ausgaenge) {
+        if (!ZubehoerSchaltbar(a.Dekoder, a.Ausgang))
+            continue;
+        const ZubehoerAdresse ziel = ZubehoerZiel(a.Dekoder, a.Ausgang);
+        if (srcp08)
+            ZubehoerAnmelden(a.Protokoll, ziel.Adresse);
+        auto befehl = [&](int value) {
+            return srcp08 ? ZubehoerBefehl80(a.Protokoll, ziel, value, ServerBusseListe)
+                          : ZubehoerBefehl70(a.Protokoll, ziel, value);
+        };
+        ein.append(befehl(1));
+        aus.append(befehl(0));
     }
-    Senden(befehl(1));
+    if (ein.isEmpty())
+        return;
+    for (const QByteArray &befehl : ein)
+        Senden(befehl);
     Pause(Schaltimpuls);
-    Senden(befehl(0));
+    for (const QByteArray &befehl : aus)
+        Senden(befehl);
+}
+
+void Cbahn::ZubehoerAnmelden(const QByteArray &protocol, int address)
+{
+    const std::pair<int, int> schluessel(ZubehoerBus80(protocol, ServerBusseListe), address);
+    if (AngemeldeteZubehoere.contains(schluessel))
+        return;
+    AngemeldeteZubehoere.insert(schluessel, false);
+    Senden(ZubehoerInit80(protocol, address, ServerBusseListe), InitAuswertung([this, schluessel](bool angenommen) {
+               if (angenommen)
+                   AngemeldeteZubehoere.insert(schluessel, true);
+               else
+                   AngemeldeteZubehoere.remove(schluessel);
+           }));
 }
 
 void Cbahn::SendLocoCommand(int locoIndex)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bahncalc/busse.h"
+#include "bahncalc/zubehoer.h"
 #include "srcpproto/BahnZustand.h"
 #include "srcpproto/OffeneBefehle.h"
 #include "srcpproto/Sitzung.h"
@@ -56,6 +57,10 @@ public:
     // Pulses one accessory output: on, 5000 ms, off. Nothing is sent while
     // the command connection is closed.
     void SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output);
+    // Pulses several outputs at once: every "on" in the given order, one
+    // pulse time, every "off" in the same order. Outputs that cannot be
+    // switched (decoder below 1, output below 0) are left out.
+    void SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge);
     // Sends the drive command of locomotive locoIndex (0 to 39).
     void SendLocoCommand(int locoIndex);
     // The SRCP 0.8 initialisation text; the bus and protocol version of a
@@ -71,6 +76,9 @@ private:
     // The evaluation of an INIT: `beantwortet` learns whether the server
     // accepted it; after any other reply the next use announces again.
     static OffeneBefehle::Auswertung InitAuswertung(std::function<void(bool angenommen)> beantwortet);
+    // Announces the accessory address under SRCP 0.8 unless it is announced
+    // or its announcement awaits the reply.
+    void ZubehoerAnmelden(const QByteArray &protocol, int address);
 
     BahnZustand &Zustand;
     TcpClient &Command_Socket;

@@ -1,0 +1,56 @@
+// Operating mode: switching accessories from the plan and setting routes
+// with their route buttons.
+#include "Velmo/TForm1.h"
+
+#include "Velmo/TStatusLeiste.h"
+#include "bedienung/Schalten.h"
+
+void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
+{
+    AktuelleFahrstrasse = 0;
+    for (const QPoint &marke : std::exchange(FahrstrassenMarken, {}))
+        BildZeichnen({marke, FindeElement(marke.x(), marke.y()),
+                      Zelle(FindePosition(marke.x(), marke.y())).Zustand});
+    if (button != Qt::LeftButton)
+        return;
+    const QPoint p = ZelleUnter({X, Y}, Sichtlage()).Plan;
+    const std::optional<Betriebsdruck> druck = BetriebDruecken(*this, Elemente, p);
+    if (!druck)
+        return;
+    if (druck->Fahrstrassentaste) {
+        FahrstrasseWaehlen(*druck->Fahrstrassentaste);
+        return;
+    }
+    // Each press finishes its own steps after its own pulse, even when
+    // further presses are handled while it waits.
+    const Schaltschritte &s = druck->Schalten;
+    if (s.Vorab) {
+        ZeichneElement(1, p.x(), p.y(), s.Element);
+        Bahn->SwitchAccessory(s.Protokoll, s.Vorab->Dekoder, s.Vorab->Adresse);
+    }
+    Bahn->SwitchAccessory(s.Protokoll, s.Zeile.Dekoder, s.Zeile.Adresse);
+    ZeichneElement(s.NeuerZustand, p.x(), p.y(), s.Element);
+    if (s.Momentan)
+        ZeichneElement(1, p.x(), p.y(), s.Element);
+    Zelle(s.Slot).Zustand = s.Endzustand;
+}
+
+void TForm1::FahrstrasseWaehlen(int r)
+{
+    if (!FahrstrasseGibtEs(r)) {
+        StatusBar1->SetzeText(1, QStringLiteral("Fahrstrasse %1 gibt es nicht").arg(r));
+        return;
+    }
+    AktuelleFahrstrasse = r;
+    const Fahrstrassenstellung stellung = FahrstrasseStellen(*Fahr, *this, r);
+    for (const ZellBild &bild : stellung.Zeichnen) {
+        BildZeichnen(bild);
+        FahrstrassenMarken.append(bild.Plan);
+    }
+    Bahn->SwitchAccessories(stellung.Schalten);
+}
+
+void TForm1::BildZeichnen(const ZellBild &bild)
+{
+    ZeichneElement(bild.Wert, bild.Plan.x(), bild.Plan.y(), bild.Element);
+}
