@@ -2,6 +2,7 @@
 // settings dialogs and the error guard.
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TDekoderPanel.h"
+#include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 #include "elemente/Bilder.h"
 #include "formip/TForm3.h"
@@ -72,7 +73,7 @@ private slots:
             {"&Neu", true}, {"Ö&ffnen", true}, {"&Speichern", false}, {"Speichern &als", false},
             {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true},
             {"&Gleisbild entwerfen", false}, {"&Dekoderadressen", false}, {"&Betrieb", false},
-            {"&Fahrstrassen", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},
+            {"&Fahrstrassen", false}, {"Fahrstrassen b&earbeiten", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},
             {"&SRCP Version", true}, {"Abfrage &starten", false}, {"Abfrage &beenden", false},
             {"Rese&t", true}, {"Power o&n", true}, {"Power o&ff", true},
             {"Dekoder &Programmierung", true}, {"freie &Befehle", true}, {"&automatisch", true},
