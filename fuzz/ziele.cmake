@@ -3,7 +3,7 @@
 # links each one with libFuzzer as fuzz_<name> (fuzz/CMakeLists.txt); every
 # build links it with fuzz/replay_main.cpp as replay_<name>, which replays
 # the corpus as the test fuzz_replay_<name> (tests/CMakeLists.txt).
-set(VELMO_FUZZ_ZIELE parameter katalog plandatei zeilen)
+set(VELMO_FUZZ_ZIELE parameter katalog plandatei zeilen fahrstrassen)
 set(VELMO_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 # velmo_fuzz_programm(<executable> <name> <further source>...)
