@@ -1,7 +1,7 @@
 #!/bin/bash
 # Fuzzes one target of fuzz/ with libFuzzer:
 #   bash scripts/fuzz.sh <target> <seconds>
-# <target> is parameter, katalog, plandatei or zeilen (fuzz_<target> works
+# <target> is parameter, katalog, plandatei, fahrstrassen or zeilen (fuzz_<target> works
 # too). Installs clang and libFuzzer when missing, builds build-fuzz/ with
 # clang and runs the target for the given time on a scratch copy of its
 # corpus tests/data/fuzz/<target>/, which the run leaves in

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds Velmo and starts it together with the
 # bundled SRCP simulator (base port 12345 on 127.0.0.1, a demo train on
-# contacts 1 to 8). Needs a display.
+# contacts 1 to 8) and the sample layout examples/bahnhof.pln. Needs a display.
 #   run.sh [0.7.3|0.8]    the simulator's protocol mode, default 0.7.3
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -36,7 +36,9 @@ The SRCP simulator speaks SRCP 0.7.3 on 127.0.0.1, ports 12345 (commands),
 TEXT
 fi
 cat <<TEXT
-In Velmo: "Datei > Host verbinden" connects, "Rückmeldung > Abfrage starten"
-receives the demo train's feedback on contacts 1 to 8.
+Velmo opens the sample layout examples/bahnhof.pln. "Datei > Host verbinden"
+connects, "Rückmeldung > Abfrage starten" shows the demo train on feedback
+contacts 1 to 8; presses on turnouts and signals switch them, the two route
+buttons set their routes.
 TEXT
-"$bin/velmo"
+"$bin/velmo" "$root/examples/bahnhof.pln"
