@@ -1,0 +1,319 @@
+// Operating mode: a press on a turnout to its "on" line on the wire.
+//
+// The main window, offscreen, opens a plan of one turnout (element 8 in cell
+// (1, 1), positions 1 and 2 on decoder 1, outputs 1 and 2, Motorola) and
+// connects under SRCP 0.73 to a loopback server in this program. The server
+// reads with its own thread (TCP_NODELAY on its side too) and stamps the
+// arrival of the first byte of every line with the steady clock the presses
+// are stamped with. Measured is the time from a left press on the turnout's
+// cell (VelmoMouseDown at the cell's view point) to the first byte of its
+// "on" line at the server: median and 99th percentile over PRESSES presses.
+// The pulse is 1 ms, and a press counts as done when VelmoMouseDown has
+// returned and its "off" line has arrived; only then comes the next one.
+// Every line the server received is checked against the turnout's
+// alternating positions. Baseline in the same run: the same lines written
+// from a bare socket with TCP_NODELAY, as Velmo's command connection has,
+// to a second server of the same kind, "on", 1 ms, "off"; presses and
+// baseline writes take turns. Also shown: how long VelmoMouseDown took
+// (the 1 ms pulse and both lines).
+//
+//   QT_QPA_PLATFORM=offscreen build/bin/bench_schalten [PRESSES]
+#include "position/PlanDatei.h"
+#include "scripteddialoge.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Spalte = 1, Reihe = 1;
+
+qint64 jetztNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The lines of press i: from position 1 to 2 (output 2: address 5, port 1)
+// on even i, back to 1 (output 1: address 5, port 0) on odd i.
+QByteArray Zeile(int i, int wert)
+{
+    return QByteArray("SET GA M 5 ") + (i % 2 == 0 ? "1 " : "0 ") + QByteArray::number(wert) + " -1";
+}
+
+struct Empfangen
+{
+    qint64 Ankunft; // when the line's first byte was read
+    QByteArray Text; // without its line end
+};
+
+// A one-client loopback server that only reads.
+class Empfaenger
+{
+public:
+    Empfaenger()
+    {
+        Lauscher = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in adresse {};
+        adresse.sin_family = AF_INET;
+        adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(Lauscher, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse);
+        socklen_t laenge = sizeof adresse;
+        getsockname(Lauscher, reinterpret_cast<sockaddr *>(&adresse), &laenge);
+        Port = ntohs(adresse.sin_port);
+        listen(Lauscher, 1);
+        Faden = std::thread([this] {
+            const int client = accept(Lauscher, nullptr, nullptr);
+            if (client < 0)
+                return;
+            const int ein = 1;
+            setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
+            char puffer[4096];
+            QByteArray offen;
+            qint64 anfang = 0;
+            for (;;) {
+                const ssize_t n = recv(client, puffer, sizeof puffer, 0);
+                const qint64 jetzt = jetztNs();
+                if (n <= 0)
+                    break;
+                for (ssize_t i = 0; i < n; ++i) {
+                    if (offen.isEmpty())
+                        anfang = jetzt;
+                    if (puffer[i] != '\n') {
+                        offen += puffer[i];
+                        continue;
+                    }
+                    std::lock_guard sperre(Sperre);
+                    Zeilen.push_back({anfang, offen.trimmed()});
+                    offen.clear();
+                }
+            }
+            close(client);
+        });
+    }
+    ~Empfaenger()
+    {
+        // Wakes an accept() that no client came for.
+        ::shutdown(Lauscher, SHUT_RDWR);
+        if (Faden.joinable())
+            Faden.join();
+        close(Lauscher);
+    }
+    std::size_t Anzahl() const
+    {
+        std::lock_guard sperre(Sperre);
+        return Zeilen.size();
+    }
+    std::vector<Empfangen> Kopie() const
+    {
+        std::lock_guard sperre(Sperre);
+        return Zeilen;
+    }
+
+    int Port = 0;
+
+private:
+    int Lauscher = -1;
+    std::thread Faden;
+    mutable std::mutex Sperre;
+    std::vector<Empfangen> Zeilen;
+};
+
+// Waits until the server holds `anzahl` lines, at most 5 s; `bedienen`
+// runs in between.
+bool warten(const Empfaenger &server, std::size_t anzahl, const std::function<void()> &bedienen)
+{
+    const qint64 ende = jetztNs() + 5'000'000'000;
+    while (server.Anzahl() < anzahl && jetztNs() < ende)
+        bedienen();
+    return server.Anzahl() >= anzahl;
+}
+
+// The server's lines from `erste` on must be the "on" and "off" lines of
+// the presses in turn; returns the arrival of each "on" line less its press.
+bool auswerten(const char *name, const std::vector<Empfangen> &zeilen, std::size_t erste,
+               const std::vector<qint64> &druecke, std::vector<double> &us)
+{
+    if (zeilen.size() != erste + 2 * druecke.size()) {
+        std::fprintf(stderr, "%s: %zu lines at the server, expected %zu\n", name, zeilen.size(),
+                     erste + 2 * druecke.size());
+        return false;
+    }
+    for (std::size_t i = 0; i < druecke.size(); ++i) {
+        const Empfangen &ein = zeilen[erste + 2 * i], &aus = zeilen[erste + 2 * i + 1];
+        if (ein.Text != Zeile(int(i), 1) || aus.Text != Zeile(int(i), 0)) {
+            std::fprintf(stderr, "%s: press %zu sent \"%s\" / \"%s\", expected \"%s\" / \"%s\"\n", name, i + 1,
+                         ein.Text.constData(), aus.Text.constData(), Zeile(int(i), 1).constData(),
+                         Zeile(int(i), 0).constData());
+            return false;
+        }
+        us.push_back((ein.Ankunft - druecke[i]) / 1e3);
+    }
+    return true;
+}
+
+double Quantil(std::vector<double> werte, double q)
+{
+    std::sort(werte.begin(), werte.end());
+    return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))];
+}
+
+void zeigen(const char *name, const std::vector<double> &us)
+{
+    std::printf("  %s median %8.1f us, p99 %8.1f us, max %8.1f us (%zu)\n", name, Quantil(us, 0.5),
+                Quantil(us, 0.99), Quantil(us, 1), us.size());
+}
+
+// A bare client socket with TCP_NODELAY, connected to the server; -1 on failure.
+int verbinden(const Empfaenger &server)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const int ein = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
+    sockaddr_in adresse {};
+    adresse.sin_family = AF_INET;
+    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    adresse.sin_port = htons(quint16(server.Port));
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool schreiben(int fd, const QByteArray &zeile)
+{
+    const QByteArray daten = zeile + '\n';
+    return send(fd, daten.constData(), daten.size(), MSG_NOSIGNAL) == daten.size();
+}
+
+// Velmo's presses and the baseline's writes take turns, so that both meet
+// the same load of the machine; which goes first alternates. Between two
+// steps the window's pending events (the new picture) are served.
+bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<double> &grund,
+            std::vector<double> &dauer)
+{
+    Empfaenger server, basisServer;
+    form.ServerHost = "127.0.0.1";
+    form.ServerPort = server.Port;
+    form.SrcpVersion = SrcpVersion073;
+    form.InfoMode = 0;
+    form.VerbindungenEinstellen();
+    form.Hostverbinden1Click();
+    const auto schlafen = [] { std::this_thread::sleep_for(std::chrono::microseconds(50)); };
+    if (!form.CommandConnected || !warten(server, 1, schlafen)) {
+        std::fprintf(stderr, "Velmo did not connect to the server\n");
+        return false;
+    }
+    const int fd = verbinden(basisServer);
+    if (fd < 0) {
+        std::fprintf(stderr, "baseline: no connection\n");
+        return false;
+    }
+    form.Bahn->Schaltimpuls = 1;
+    const int x = 27 * Spalte + 13, y = 27 * Reihe + 13;
+    std::vector<qint64> druecke, basisDruecke;
+    const auto druecken = [&] {
+        const qint64 start = jetztNs();
+        form.VelmoMouseDown(Qt::LeftButton, Qt::NoModifier, x, y);
+        dauer.push_back((jetztNs() - start) / 1e3);
+        form.VelmoMouseUp(Qt::LeftButton, Qt::NoModifier, x, y);
+        druecke.push_back(start);
+        return warten(server, 1 + 2 * druecke.size(), schlafen);
+    };
+    const auto basis = [&](int i) {
+        const qint64 start = jetztNs();
+        bool gut = schreiben(fd, Zeile(i, 1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        gut = gut && schreiben(fd, Zeile(i, 0));
+        basisDruecke.push_back(start);
+        return gut && warten(basisServer, 2 * basisDruecke.size(), schlafen);
+    };
+    bool gut = true;
+    for (int i = 0; i < anzahl && gut; ++i) {
+        gut = i % 2 == 0 ? druecken() && basis(i) : basis(i) && druecken();
+        QCoreApplication::processEvents();
+    }
+    form.Hosttrennen1Click();
+    ::shutdown(fd, SHUT_WR);
+    close(fd);
+    if (!gut) {
+        std::fprintf(stderr, "a line did not reach its server within 5 s\n");
+        return false;
+    }
+    const std::vector<Empfangen> zeilen = server.Kopie();
+    if (zeilen.empty() || zeilen[0].Text != "SET POWER ON") {
+        std::fprintf(stderr, "Velmo: the first line at the server is not \"SET POWER ON\"\n");
+        return false;
+    }
+    return auswerten("Velmo", zeilen, 1, druecke, latenz)
+           && auswerten("baseline", basisServer.Kopie(), 0, basisDruecke, grund);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int anzahl = argc > 1 ? std::atoi(argv[1]) : 200;
+    if (argc > 2 || anzahl < 1) {
+        std::fprintf(stderr, "usage: bench_schalten [PRESSES]\n");
+        return 2;
+    }
+
+    // A work directory of the generated catalogue and pictures, without the
+    // settings file a user of the build may have left there.
+    QTemporaryDir work;
+    QDir(work.path()).mkpath("Data");
+    const QDir daten(QCoreApplication::applicationDirPath() + "/Data");
+    for (const QString &name : daten.entryList({"*.dat", "*.bmp"}, QDir::Files))
+        if (!name.startsWith("parmc."))
+            QFile::link(daten.filePath(name), work.path() + "/Data/" + name);
+
+    CPlanZellen plan;
+    plan.NeuePosition(27 * Spalte, 27 * Reihe, 8);
+    C_Position &weiche = plan.Positionen[1];
+    weiche.Dekoder1 = weiche.Dekoder2 = 1;
+    weiche.Adresse1 = 1;
+    weiche.Adresse2 = 2;
+    weiche.Protokoll = "M";
+    const QString pfad = work.path() + "/weiche.pln";
+    SchreibePlanDatei(pfad, plan);
+
+    TestFenster form(work.path() + '/');
+    form.Dialogs->Meldungen.clear(); // the missing settings file
+    form->show();
+    form->PlanOeffnen(pfad);
+    if (form->FindeElement(27 * Spalte, 27 * Reihe) != 8 || !form->BetriebModus) {
+        std::fprintf(stderr, "the plan did not open in operating mode\n");
+        return 1;
+    }
+
+    std::vector<double> latenz, dauer, grund;
+    const bool gut = messen(*form.Form, anzahl, latenz, grund, dauer);
+    for (const ScriptedDialoge::Shown &meldung : form.Dialogs->Meldungen)
+        std::fprintf(stderr, "message: %s\n", qPrintable(meldung.Text));
+    if (!gut)
+        return 1;
+    std::printf("press on a turnout -> first byte of its \"on\" line at the server (SRCP 0.73, %d presses)\n",
+                anzahl);
+    zeigen("velmo press -> on line:       ", latenz);
+    zeigen("baseline bare socket -> line: ", grund);
+    zeigen("velmo press returned (1 ms):  ", dauer);
+    return 0;
+}
