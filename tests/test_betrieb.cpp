@@ -78,7 +78,8 @@ struct Anlage
     // The lines the server received after the first `seit`, once `anzahl` are there and nothing more came.
     QByteArrayList Zeilen(qsizetype seit, qsizetype anzahl)
     {
-        QTest::qWaitFor([&] { return Server.Zeilen.size() >= seit + anzahl; }, 3000);
+        if (!QTest::qWaitFor([&] { return Server.Zeilen.size() >= seit + anzahl; }, 3000))
+            qWarning("the server received only %lld lines", qlonglong(Server.Zeilen.size() - seit));
         QTest::qWait(50);
         return Server.Zeilen.mid(seit);
     }

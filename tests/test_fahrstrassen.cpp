@@ -107,16 +107,17 @@ private slots:
     {
         QTest::addColumn<QStringList>("druecke");
         QTest::addColumn<QString>("eintraege"); // cell name and code per entry
-        QTest::addColumn<QString>("anzeige");   // per press: number shown / code or position drawn; "-" none
-        QTest::newRow("zwei Stellungen wechseln") << QStringList {"La", "La", "La"} << "a11" << "1/11 1/12 1/11";
-        QTest::newRow("drei Stellungen kreisen") << QStringList {"Lc", "Lc", "Lc", "Lc"} << "c13" << "1/13 1/11 1/12 1/13";
-        QTest::newRow("eine Stellung bleibt") << QStringList {"Le", "Le"} << "e12" << "1/12 1/12";
+        QTest::addColumn<QString>("anzeige");   // per press: number shown / code or position drawn; "-" none; "*": changed
+        QTest::newRow("zwei Stellungen wechseln") << QStringList {"La", "La", "La"} << "a11" << "1/11* 1/12* 1/11*";
+        QTest::newRow("drei Stellungen kreisen") << QStringList {"Lc", "Lc", "Lc", "Lc"} << "c13"
+                                                 << "1/13* 1/11* 1/12* 1/13*";
+        QTest::newRow("eine Stellung bleibt") << QStringList {"Le", "Le"} << "e12" << "1/12* 1/12";
         QTest::newRow("leere Zelle") << QStringList {"Lx", "Rx"} << "" << "-/- 0/-";
-        QTest::newRow("Ecke (0, 0)") << QStringList {"Ln", "Lb"} << "n11 b11" << "1/11 2/11";
+        QTest::newRow("Ecke (0, 0)") << QStringList {"Ln", "Lb"} << "n11 b11" << "1/11* 2/11*";
         QTest::newRow("Mitte entfernen") << QStringList {"La", "Lb", "Lc", "Ln", "Rb"} << "a11 c13 n11"
-                                         << "1/11 2/11 3/13 4/11 0/1";
-        QTest::newRow("nicht gelistet") << QStringList {"La", "Rb"} << "a11" << "1/11 0/1";
-        QTest::newRow("mittlere Taste") << QStringList {"La", "Ma"} << "a11" << "1/11 -/-";
+                                         << "1/11* 2/11* 3/13* 4/11* 0/1*";
+        QTest::newRow("nicht gelistet") << QStringList {"La", "Rb"} << "a11" << "1/11* 0/1";
+        QTest::newRow("mittlere Taste") << QStringList {"La", "Ma"} << "a11" << "1/11* -/-";
     }
     void bearbeiten()
     {
@@ -144,7 +145,7 @@ private slots:
                 s = FahrstrasseRechts(fahr, plan, 1, p);
             QVERIFY(!s.Voll);
             gezeigt << (s.Nummer ? QString::number(*s.Nummer) : "-") + "/"
-                    + (s.Zeichnen ? QString::number(s.Zeichnen->Wert) : "-");
+                    + (s.Zeichnen ? QString::number(s.Zeichnen->Wert) : "-") + (s.Geaendert ? "*" : "");
         }
         QCOMPARE(gezeigt.join(' '), anzeige);
         QStringList liste;

@@ -63,10 +63,10 @@ void TForm1::FahrstrassenDruck(Qt::MouseButton button, int X, int Y)
         StatusBar1->SetzeText(1, QStringLiteral("Fahrstrasse %1 ist voll (%2 Einträge)").arg(r).arg(EintraegeJeFahrstrasse));
     if (schritt.Zeichnen)
         BildZeichnen(*schritt.Zeichnen);
-    if (schritt.Nummer) {
-        PlanGeaendert = true;
+    if (schritt.Nummer)
         PageControl1->ErstellenZeigen(r, *schritt.Nummer);
-    }
+    if (schritt.Geaendert)
+        PlanGeaendert = true;
 }
 
 void TForm1::FahrstrasseWechseln(int schritt)

@@ -35,6 +35,7 @@ Fahrstrassenschritt FahrstrasseLinks(CFahr &fahr, const CPlanZellen &plan, const
     const int k = fahr.Suche(r, p.x(), p.y());
     int nummer = k;
     int code = 0;
+    bool geaendert = true;
     if (k == 0) {
         nummer = fahr.Anzahl(r) + 1;
         if (nummer > EintraegeJeFahrstrasse)
@@ -44,9 +45,10 @@ Fahrstrassenschritt FahrstrasseLinks(CFahr &fahr, const CPlanZellen &plan, const
         fahr.SetzeAnzahl(r, nummer);
     } else {
         code = NaechsterCode(route[k].Code, katalog[element].Zustaende);
+        geaendert = code != route[k].Code;
         route[k].Code = code;
     }
-    return {ZellBild {p, element, code}, nummer, false};
+    return {ZellBild {p, element, code}, nummer, false, geaendert};
 }
 
 Fahrstrassenschritt FahrstrasseRechts(CFahr &fahr, const CPlanZellen &plan, int r, QPoint p)
@@ -56,7 +58,8 @@ Fahrstrassenschritt FahrstrasseRechts(CFahr &fahr, const CPlanZellen &plan, int 
     const int element = plan.FindeElement(p.x(), p.y());
     if (element >= 1)
         schritt.Zeichnen = ZellBild {p, element, plan.Positionen[plan.FindePosition(p.x(), p.y())].Zustand};
-    if (fahr.Suche(r, p.x(), p.y()) > 0)
+    schritt.Geaendert = fahr.Suche(r, p.x(), p.y()) > 0;
+    if (schritt.Geaendert)
         fahr.Entferne(r, p.x(), p.y());
     return schritt;
 }

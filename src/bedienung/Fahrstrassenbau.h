@@ -32,6 +32,8 @@ struct Fahrstrassenschritt
     std::optional<int> Nummer;
     // The route already has 63 entries: the cell was not added.
     bool Voll = false;
+    // The route table changed.
+    bool Geaendert = false;
 };
 
 // Left press: an empty cell changes nothing. A cell not in route r is
