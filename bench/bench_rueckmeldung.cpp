@@ -17,18 +17,13 @@
 #include "sockets/LeseThread.h"
 #include "sockets/TcpVerbindung.h"
 
+#include "benchhilfe.h"
+
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -38,11 +33,6 @@
 namespace {
 
 using Uhr = std::chrono::steady_clock;
-
-qint64 jetztNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Uhr::now().time_since_epoch()).count();
-}
 
 class StilleDialoge : public Dialoge
 {
@@ -55,52 +45,18 @@ public:
 };
 
 // A one-client loopback server that sends what `senden` produces once a
-// client has connected.
-class Server
+// client has connected, then waits for the client to close.
+class Server : public Einzelserver
 {
 public:
     explicit Server(std::function<void(int fd)> senden)
+        : Einzelserver([senden = std::move(senden)](int fd) {
+            senden(fd);
+            ausklingen(fd);
+        })
     {
-        Lauscher = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in adresse {};
-        adresse.sin_family = AF_INET;
-        adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(Lauscher, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse);
-        socklen_t laenge = sizeof adresse;
-        getsockname(Lauscher, reinterpret_cast<sockaddr *>(&adresse), &laenge);
-        Port = ntohs(adresse.sin_port);
-        listen(Lauscher, 1);
-        Faden = std::thread([this, senden = std::move(senden)] {
-            const int client = accept(Lauscher, nullptr, nullptr);
-            senden(client);
-            ::shutdown(client, SHUT_WR);
-            char rest[256];
-            while (recv(client, rest, sizeof rest, 0) > 0) {
-            }
-            close(client);
-        });
     }
-    ~Server()
-    {
-        Faden.join();
-        close(Lauscher);
-    }
-    int Port = 0;
-
-private:
-    int Lauscher = -1;
-    std::thread Faden;
 };
-
-void alles(int fd, const QByteArray &daten)
-{
-    for (qsizetype gesendet = 0; gesendet < daten.size();) {
-        const ssize_t n = send(fd, daten.constData() + gesendet, daten.size() - gesendet, MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        gesendet += n;
-    }
-}
 
 QByteArray Rueckmeldungen(int n)
 {
@@ -135,7 +91,7 @@ void durchsatz(TForm1 &form, int n)
             while (!los)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             start = Uhr::now();
-            alles(fd, daten);
+            allesSenden(fd, daten);
         });
         form.Poll_Socket.setHost("127.0.0.1");
         form.Poll_Socket.setPort(server.Port);
@@ -147,11 +103,9 @@ void durchsatz(TForm1 &form, int n)
         std::printf("velmo poll -> plan:        %9.0f lines/s (%d lines, %d icons drawn)\n", proSekunde(n, dauer), n, gezeichnet);
     }
     {
-        Server server([&](int fd) { alles(fd, daten); });
+        Server server([&](int fd) { allesSenden(fd, daten); });
         TcpClient client;
-        client.setHost("127.0.0.1");
-        client.setPort(server.Port);
-        client.connect();
+        verbinde(client, server.Lauscher);
         const auto t0 = Uhr::now();
         for (int i = 0; i < n; ++i)
             client.readLine();
@@ -167,30 +121,26 @@ void durchsatz(TForm1 &form, int n)
     }
 }
 
-void zeigeVerteilung(const char *name, std::vector<qint64> werte)
+void zeigeVerteilung(const char *name, const std::vector<double> &us)
 {
-    std::sort(werte.begin(), werte.end());
-    const auto at = [&](double q) { return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))] / 1000.0; };
-    std::printf("%s median %7.1f us, p99 %7.1f us (%zu lines)\n", name, at(0.5), at(0.99), werte.size());
+    std::printf("%s %s (%zu lines)\n", name, medianP99(us, 7).c_str(), us.size());
 }
 
 void latenz(QObject &gui, int n)
 {
     auto sendeGestempelt = [n](int fd) {
         for (int i = 0; i < n; ++i) {
-            alles(fd, "T " + QByteArray::number(jetztNs()) + '\n');
+            allesSenden(fd, "T " + QByteArray::number(jetztNs()) + '\n');
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     };
-    std::vector<qint64> uebergabe, basis;
+    std::vector<double> uebergabe, basis;
     {
         Server server(sendeGestempelt);
         TcpClient client;
-        client.setHost("127.0.0.1");
-        client.setPort(server.Port);
-        client.connect();
+        verbinde(client, server.Lauscher);
         LeseThread leser(client.verbindung(), &gui,
-                         [&](const QByteArray &line) { uebergabe.push_back(jetztNs() - line.mid(2).toLongLong()); }, false);
+                         [&](const QByteArray &line) { uebergabe.push_back((jetztNs() - line.mid(2).toLongLong()) / 1e3); }, false);
         leser.start();
         warten([&] { return int(uebergabe.size()) >= n; });
         client.disconnect();
@@ -198,14 +148,12 @@ void latenz(QObject &gui, int n)
     {
         Server server(sendeGestempelt);
         TcpClient client;
-        client.setHost("127.0.0.1");
-        client.setPort(server.Port);
-        client.connect();
+        verbinde(client, server.Lauscher);
         auto verbindung = client.verbindung();
         std::thread leser([&] {
             for (int i = 0; i < n; ++i) {
                 const QByteArray line = verbindung->readLine();
-                basis.push_back(jetztNs() - line.mid(2).toLongLong());
+                basis.push_back((jetztNs() - line.mid(2).toLongLong()) / 1e3);
             }
         });
         leser.join();
@@ -223,10 +171,7 @@ int main(int argc, char *argv[])
     const int n = argc > 1 ? std::atoi(argv[1]) : 20000;
 
     QTemporaryDir work;
-    QDir(work.path()).mkpath("Data");
-    const QDir daten(QCoreApplication::applicationDirPath() + "/Data");
-    for (const QString &name : daten.entryList(QDir::Files))
-        QFile::link(daten.filePath(name), work.path() + "/Data/" + name);
+    DatenVerlinken(work.path());
     TForm1 form(work.path() + '/', std::make_unique<StilleDialoge>());
     form.show();
     for (int k = 1; k <= 16; ++k) {

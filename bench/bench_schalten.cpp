@@ -18,20 +18,13 @@
 // (the 1 ms pulse and both lines).
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_schalten [PRESSES]
+#include "benchhilfe.h"
 #include "position/PlanDatei.h"
 #include "scripteddialoge.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTemporaryDir>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -42,12 +35,6 @@
 namespace {
 
 constexpr int Spalte = 1, Reihe = 1;
-
-qint64 jetztNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // The lines of press i: from position 1 to 2 (output 2: address 5, port 1)
 // on even i, back to 1 (output 1: address 5, port 0) on odd i.
@@ -67,52 +54,8 @@ class Empfaenger
 {
 public:
     Empfaenger()
+        : Netz([this](int client) { lesen(client); })
     {
-        Lauscher = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in adresse {};
-        adresse.sin_family = AF_INET;
-        adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(Lauscher, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse);
-        socklen_t laenge = sizeof adresse;
-        getsockname(Lauscher, reinterpret_cast<sockaddr *>(&adresse), &laenge);
-        Port = ntohs(adresse.sin_port);
-        listen(Lauscher, 1);
-        Faden = std::thread([this] {
-            const int client = accept(Lauscher, nullptr, nullptr);
-            if (client < 0)
-                return;
-            const int ein = 1;
-            setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
-            char puffer[4096];
-            QByteArray offen;
-            qint64 anfang = 0;
-            for (;;) {
-                const ssize_t n = recv(client, puffer, sizeof puffer, 0);
-                const qint64 jetzt = jetztNs();
-                if (n <= 0)
-                    break;
-                for (ssize_t i = 0; i < n; ++i) {
-                    if (offen.isEmpty())
-                        anfang = jetzt;
-                    if (puffer[i] != '\n') {
-                        offen += puffer[i];
-                        continue;
-                    }
-                    std::lock_guard sperre(Sperre);
-                    Zeilen.push_back({anfang, offen.trimmed()});
-                    offen.clear();
-                }
-            }
-            close(client);
-        });
-    }
-    ~Empfaenger()
-    {
-        // Wakes an accept() that no client came for.
-        ::shutdown(Lauscher, SHUT_RDWR);
-        if (Faden.joinable())
-            Faden.join();
-        close(Lauscher);
     }
     std::size_t Anzahl() const
     {
@@ -124,14 +67,39 @@ public:
         std::lock_guard sperre(Sperre);
         return Zeilen;
     }
-
-    int Port = 0;
+    int Port() const { return Netz.Port; }
 
 private:
-    int Lauscher = -1;
-    std::thread Faden;
+    void lesen(int client)
+    {
+        ohneVerzoegerung(client);
+        char puffer[4096];
+        QByteArray offen;
+        qint64 anfang = 0;
+        for (;;) {
+            const ssize_t n = recv(client, puffer, sizeof puffer, 0);
+            const qint64 jetzt = jetztNs();
+            if (n <= 0)
+                break;
+            for (ssize_t i = 0; i < n; ++i) {
+                if (offen.isEmpty())
+                    anfang = jetzt;
+                if (puffer[i] != '\n') {
+                    offen += puffer[i];
+                    continue;
+                }
+                std::lock_guard sperre(Sperre);
+                Zeilen.push_back({anfang, offen.trimmed()});
+                offen.clear();
+            }
+        }
+    }
+
     mutable std::mutex Sperre;
     std::vector<Empfangen> Zeilen;
+    // Declared last: its thread starts once Sperre and Zeilen exist, and it
+    // is joined before they go.
+    Einzelserver Netz;
 };
 
 // Waits until the server holds `anzahl` lines, at most 5 s; `bedienen`
@@ -167,39 +135,25 @@ bool auswerten(const char *name, const std::vector<Empfangen> &zeilen, std::size
     return true;
 }
 
-double Quantil(std::vector<double> werte, double q)
-{
-    std::sort(werte.begin(), werte.end());
-    return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))];
-}
-
 void zeigen(const char *name, const std::vector<double> &us)
 {
-    std::printf("  %s median %8.1f us, p99 %8.1f us, max %8.1f us (%zu)\n", name, Quantil(us, 0.5),
-                Quantil(us, 0.99), Quantil(us, 1), us.size());
+    std::printf("  %s %s, max %8.1f us (%zu)\n", name, medianP99(us, 8).c_str(), Quantil(us, 1), us.size());
 }
 
 // A bare client socket with TCP_NODELAY, connected to the server; -1 on failure.
 int verbinden(const Empfaenger &server)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const int ein = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
+    ohneVerzoegerung(fd);
     sockaddr_in adresse {};
     adresse.sin_family = AF_INET;
     adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    adresse.sin_port = htons(quint16(server.Port));
+    adresse.sin_port = htons(quint16(server.Port()));
     if (::connect(fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) != 0) {
         close(fd);
         return -1;
     }
     return fd;
-}
-
-bool schreiben(int fd, const QByteArray &zeile)
-{
-    const QByteArray daten = zeile + '\n';
-    return send(fd, daten.constData(), daten.size(), MSG_NOSIGNAL) == daten.size();
 }
 
 // Velmo's presses and the baseline's writes take turns, so that both meet
@@ -210,7 +164,7 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
 {
     Empfaenger server, basisServer;
     form.ServerHost = "127.0.0.1";
-    form.ServerPort = server.Port;
+    form.ServerPort = server.Port();
     form.SrcpVersion = SrcpVersion073;
     form.InfoMode = 0;
     form.VerbindungenEinstellen();
@@ -238,9 +192,9 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
     };
     const auto basis = [&](int i) {
         const qint64 start = jetztNs();
-        bool gut = schreiben(fd, Zeile(i, 1));
+        bool gut = allesSenden(fd, Zeile(i, 1) + '\n');
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        gut = gut && schreiben(fd, Zeile(i, 0));
+        gut = gut && allesSenden(fd, Zeile(i, 0) + '\n');
         basisDruecke.push_back(start);
         return gut && warten(basisServer, 2 * basisDruecke.size(), schlafen);
     };
@@ -276,14 +230,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    // A work directory of the generated catalogue and pictures, without the
-    // settings file a user of the build may have left there.
     QTemporaryDir work;
-    QDir(work.path()).mkpath("Data");
-    const QDir daten(QCoreApplication::applicationDirPath() + "/Data");
-    for (const QString &name : daten.entryList({"*.dat", "*.bmp"}, QDir::Files))
-        if (!name.startsWith("parmc."))
-            QFile::link(daten.filePath(name), work.path() + "/Data/" + name);
+    DatenVerlinken(work.path());
 
     CPlanZellen plan;
     plan.NeuePosition(27 * Spalte, 27 * Reihe, 8);

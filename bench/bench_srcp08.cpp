@@ -15,6 +15,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_srcp08 [RUNS] [REPORTS]
 #include "Velmo/TForm1.h"
+#include "benchhilfe.h"
 #include "rueckplan.h"
 #include "scripteddialoge.h"
 
@@ -25,13 +26,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -41,12 +35,6 @@
 namespace {
 
 constexpr int Kontakte = 8;
-
-qint64 jetztNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 QByteArray Zeitstempel()
 {
@@ -64,26 +52,6 @@ int Wert(int i)
     return 1 - (i / Kontakte) % 2;
 }
 
-void senden(int fd, const QByteArray &daten)
-{
-    for (qsizetype gesendet = 0; gesendet < daten.size();) {
-        const ssize_t n = send(fd, daten.constData() + gesendet, daten.size() - gesendet, MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        gesendet += n;
-    }
-}
-
-// One line without its line end; empty once the connection has ended.
-QByteArray zeileLesen(int fd)
-{
-    QByteArray zeile;
-    char c;
-    while (recv(fd, &c, 1, 0) == 1 && c != '\n')
-        zeile += c;
-    return zeile.trimmed();
-}
-
 // A one-client SRCP 0.8 server on a loopback port: it greets, answers the
 // opening exchange of an info session, and after Los sends `anzahl`
 // feedback reports 1 ms apart, noting when it sent each.
@@ -91,66 +59,43 @@ class Meldeserver
 {
 public:
     explicit Meldeserver(int anzahl)
+        : Netz([this, anzahl](int client) { bedienen(client, anzahl); })
     {
-        Lauscher = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in adresse{};
-        adresse.sin_family = AF_INET;
-        adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(Lauscher, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse);
-        socklen_t laenge = sizeof adresse;
-        getsockname(Lauscher, reinterpret_cast<sockaddr *>(&adresse), &laenge);
-        Port = ntohs(adresse.sin_port);
-        listen(Lauscher, 1);
-        Faden = std::thread([this, anzahl] {
-            const int client = accept(Lauscher, nullptr, nullptr);
-            // Each report leaves at once, not held back until the client
-            // has acknowledged the reply to GO.
-            const int ein = 1;
-            setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
-            senden(client, "bench_srcp08; SRCP 0.8.4; SRCPOTHER 0.8.3\n");
-            if (zeileLesen(client) == "SET CONNECTIONMODE SRCP INFO") {
-                senden(client, Zeitstempel() + " 202 OK CONNECTIONMODE\n");
-                if (zeileLesen(client) == "GO") {
-                    senden(client, Zeitstempel() + " 200 OK GO 7\n");
-                    while (!Los)
-                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                    for (int i = 0; i < anzahl; ++i) {
-                        const QByteArray zeile = Zeitstempel() + " 100 INFO 1 FB " + QByteArray::number(Kontakt(i)) + ' '
-                                                 + QByteArray::number(Wert(i)) + '\n';
-                        Gesendet.push_back(jetztNs());
-                        senden(client, zeile);
-                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                    }
-                }
-            }
-            ::shutdown(client, SHUT_WR);
-            while (!zeileLesen(client).isEmpty()) {
-            }
-            close(client);
-        });
-    }
-    ~Meldeserver()
-    {
-        Ende();
-        close(Lauscher);
     }
     // Waits until the server has sent everything and the client has closed;
     // only then may Gesendet be read.
-    void Ende()
-    {
-        // Wakes an accept() that no client came for.
-        ::shutdown(Lauscher, SHUT_RDWR);
-        if (Faden.joinable())
-            Faden.join();
-    }
+    void Ende() { Netz.Ende(); }
 
-    int Port = 0;
     std::atomic<bool> Los{false};
     std::vector<qint64> Gesendet;
+    // Declared last: its thread starts once Los and Gesendet exist, and it
+    // is joined before they go.
+    Einzelserver Netz;
 
 private:
-    int Lauscher = -1;
-    std::thread Faden;
+    void bedienen(int client, int anzahl)
+    {
+        // Each report leaves at once, not held back until the client has
+        // acknowledged the reply to GO.
+        ohneVerzoegerung(client);
+        allesSenden(client, "bench_srcp08; SRCP 0.8.4; SRCPOTHER 0.8.3\n");
+        if (zeileLesen(client) == "SET CONNECTIONMODE SRCP INFO") {
+            allesSenden(client, Zeitstempel() + " 202 OK CONNECTIONMODE\n");
+            if (zeileLesen(client) == "GO") {
+                allesSenden(client, Zeitstempel() + " 200 OK GO 7\n");
+                while (!Los)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                for (int i = 0; i < anzahl; ++i) {
+                    const QByteArray zeile = Zeitstempel() + " 100 INFO 1 FB " + QByteArray::number(Kontakt(i)) + ' '
+                                             + QByteArray::number(Wert(i)) + '\n';
+                    Gesendet.push_back(jetztNs());
+                    allesSenden(client, zeile);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            }
+        }
+        ausklingen(client);
+    }
 };
 
 // Runs the event loop until `fertig` holds or `ms` have passed.
@@ -162,12 +107,6 @@ bool warten(const std::function<bool()> &fertig, int ms)
     return fertig();
 }
 
-double Quantil(std::vector<double> werte, double q)
-{
-    std::sort(werte.begin(), werte.end());
-    return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))];
-}
-
 void zeigeSpanne(const char *name, const std::vector<double> &ms)
 {
     std::printf("  %s min %7.1f ms, median %7.1f ms, max %7.1f ms\n", name, Quantil(ms, 0), Quantil(ms, 0.5),
@@ -176,8 +115,7 @@ void zeigeSpanne(const char *name, const std::vector<double> &ms)
 
 void zeigeLatenz(const char *name, const std::vector<double> &us)
 {
-    std::printf("  %s median %7.1f us, p99 %7.1f us (%zu reports)\n", name, Quantil(us, 0.5), Quantil(us, 0.99),
-                us.size());
+    std::printf("  %s %s (%zu reports)\n", name, medianP99(us, 7).c_str(), us.size());
 }
 
 // srcpsim in 0.8 mode on a free port; it ends when its standard input closes.
@@ -266,7 +204,7 @@ bool latenz(TForm1 &form, int anzahl)
             },
             [] {});
         Meldeserver server(anzahl);
-        form.ServerPort = server.Port;
+        form.ServerPort = server.Netz.Port;
         form.VerbindungenEinstellen();
         form.Abfragestarten1Click();
         const bool begonnen = form.PollSitzung.SessionId == 7;
@@ -289,9 +227,7 @@ bool latenz(TForm1 &form, int anzahl)
     {
         Meldeserver server(anzahl);
         TcpClient client;
-        client.setHost("127.0.0.1");
-        client.setPort(server.Port);
-        client.connect();
+        verbinde(client, server.Netz.Lauscher);
         client.readLine();
         client.writeLine("SET CONNECTIONMODE SRCP INFO");
         client.readLine();
@@ -329,14 +265,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    // A work directory of the generated catalogue and pictures, without the
-    // settings file a user of the build may have left there.
     QTemporaryDir work;
-    QDir(work.path()).mkpath("Data");
-    const QDir daten(QCoreApplication::applicationDirPath() + "/Data");
-    for (const QString &name : daten.entryList({"*.dat", "*.bmp"}, QDir::Files))
-        if (!name.startsWith("parmc."))
-            QFile::link(daten.filePath(name), work.path() + "/Data/" + name);
+    DatenVerlinken(work.path());
     TestFenster form(work.path() + '/');
     form.Dialogs->Meldungen.clear(); // the missing settings file
     form->show();

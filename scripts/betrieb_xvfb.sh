@@ -29,80 +29,12 @@
 # Exits non-zero when a step or a check fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(realpath -m "${1:-$root/build}")"
-out="$(realpath -m "${2:-$build/screenshots}")"
-intervall="${3:-1500}"
-mkdir -p "$out"
-
 source "$root/scripts/arbeitskopie.sh"
-fensterlauf "$root" "$build" velmo
-cmake --build "$build" -j"$(nproc)" --target srcpsim >/dev/null
+pfade "$root" "${1:-}" "${2:-}"
+fensterlauf "$root" "$build" velmo srcpsim
+intervall="${3:-1500}"
 mkdir "$work/vorlage"
 cp "$root/examples/bahnhof.pln" "$root/examples/bahnhof.fst" "$work/vorlage/"
-
-# Reads screenshots and pictures. ImageMagick turns each into a binary PPM,
-# read here without further libraries.
-#   bild.py flaeche SHOT R,G,B N        "x y": the first run of at least N
-#                                       pixels of that colour, row by row
-#   bild.py zellen SHOT X0 Y0 DATA C,R=ICON...
-#                                       for each plan cell C,R (27-pixel
-#                                       raster from the view origin X0,Y0)
-#                                       "C,R ICON n": n pixels differ from the
-#                                       picture file DATA/ICON; exit 1 when
-#                                       any n is not 0
-cat > "$work/bild.py" <<'PY'
-import subprocess, sys
-
-def lade(pfad):
-    ppm = subprocess.run(["convert", pfad, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    felder, pos = [], 0
-    while len(felder) < 4:
-        while ppm[pos:pos + 1].isspace():
-            pos += 1
-        anfang = pos
-        while not ppm[pos:pos + 1].isspace():
-            pos += 1
-        felder.append(ppm[anfang:pos])
-    if felder[0] != b"P6" or felder[3] != b"255":
-        sys.exit("unexpected PPM header %r" % felder)
-    return int(felder[1]), int(felder[2]), ppm[pos + 1:]
-
-art, schuss = sys.argv[1], sys.argv[2]
-breite, hoehe, pixel = lade(schuss)
-if art == "flaeche":
-    ziel, mindestens = bytes(int(v) for v in sys.argv[3].split(",")), int(sys.argv[4])
-    for y in range(hoehe):
-        lauf = 0
-        for x in range(breite):
-            i = (y * breite + x) * 3
-            lauf = lauf + 1 if pixel[i:i + 3] == ziel else 0
-            if lauf == mindestens:
-                print(x - mindestens + 1, y)
-                sys.exit(0)
-    sys.exit(1)
-elif art == "zellen":
-    x0, y0, daten = int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]
-    bilder, falsch = {}, 0
-    for auftrag in sys.argv[6:]:
-        zelle, icon = auftrag.split("=")
-        c, r = (int(v) for v in zelle.split(","))
-        if icon not in bilder:
-            bilder[icon] = lade(daten + "/" + icon)
-        b, h, soll = bilder[icon]
-        if (b, h) != (27, 27):
-            sys.exit("%s is %dx%d, not 27x27" % (icon, b, h))
-        n = 0
-        for dy in range(27):
-            for dx in range(27):
-                x, y = x0 + 27 * c + dx, y0 + 27 * r + dy
-                i, j = (y * breite + x) * 3, (dy * 27 + dx) * 3
-                n += pixel[i:i + 3] != soll[j:j + 3]
-        print("  cell %-6s %s: %d pixels differ" % (zelle, icon, n))
-        falsch += n != 0
-    sys.exit(1 if falsch else 0)
-else:
-    sys.exit("unknown mode " + art)
-PY
 
 # Pairs the lines each SRCP 0.8 command session received with the replies
 # it was sent, in order (the simulator answers every line once, at once),
@@ -140,37 +72,11 @@ PY
 cat > "$work/lauf.sh" <<'INNER'
 #!/bin/bash
 set -euo pipefail
+source "$FENSTERHILFEN"
 work="$1"; out="$2"; bin="$3"; intervall="$4"
 pulsgrenze=12
-
-fehler() { echo "FEHLER: $*" >&2; exit 1; }
-pause() { sleep "${1:-0.3}"; }
-bild() { import -window root "$1"; }
-
-keine_meldung() {
-    if xdotool search --onlyvisible --name '^velmo$' >/dev/null 2>&1; then
-        bild "$work/meldung.png"
-        fehler "message box after: $1"
-    fi
-}
-
-# Menu item by its Alt accelerators, e.g. menue d v for "Datei > Host verbinden".
-menue() {
-    xdotool windowfocus --sync "$fenster"
-    xdotool key "alt+$1"
-    pause 0.5
-    xdotool key "$2"
-    pause 0.5
-}
-
-# Waits up to $2 seconds for a line of the simulator's log matching $1.
-im_log() {
-    local bis=$((SECONDS + $2))
-    until grep -qE "$1" "$log"; do
-        [ $SECONDS -lt $bis ] || fehler "the simulator did not log: $1"
-        sleep 0.2
-    done
-}
+# The demo train's reports to the feedback clients, up to the contact number.
+meldemuster='(fb|info)\* > .*FB (S88 |1 )?[0-9]+'
 
 # The accessory lines the simulator received, in order, as sent; with
 # their time stamps (seconds of the day) in ga_zeiten.
@@ -215,39 +121,18 @@ druecken() {
 
 # zellen SHOT C,R=ICON...: the cells of the screenshot against the pictures.
 zellen() {
-    local schuss="$1"
+    local schuss="$1" ergebnis zelle icon n falsch=0
     shift
-    python3 "$work/bild.py" zellen "$schuss" "$planx" "$plany" "$work/Data" "$@" ||
-        fehler "$(basename "$schuss"): a cell does not show its expected picture"
+    ergebnis=$(abweichungen "$schuss" "$@")
+    while read -r zelle icon n; do
+        printf '  cell %-6s %s: %d pixels differ\n' "$zelle" "$icon" "$n"
+        [ "$n" -eq 0 ] || falsch=1
+    done <<<"$ergebnis"
+    [ "$falsch" -eq 0 ] || fehler "$(basename "$schuss"): a cell does not show its expected picture"
 }
 
 # Feedback contacts of the plan: server contact, cell, element.
 kontakte=(1:7,9:65 2:11,9:65 3:18,6:87 4:18,4:87 5:15,1:65 6:8,1:65 7:1,4:87 8:1,6:87 17:8,8:65 18:8,10:65)
-
-# The demo train's reports to the feedback clients so far; the last contact
-# occupied is where the train stands.
-meldungen() { grep -cE '(fb|info)\* > .*FB (S88 |1 )?[0-9]+ [01]$' "$log" || true; }
-zugstelle() { grep -E '(fb|info)\* > .*FB (S88 |1 )?[0-9]+ 1$' "$log" | tail -1 | awk '{print $(NF-1)}'; }
-
-# Screenshot with the train on a contact: waits for its next step, lets the
-# window draw both of the step's reports, and keeps the shot only when no
-# step came while it was taken. Appends the contact to `gezeigt` and saves
-# <out>/betrieb<v>_kontakt<k>.png.
-aufnahme() {
-    local vorher bis=$((SECONDS + 3 * intervall / 1000 + 3)) kontakt
-    vorher=$(meldungen)
-    while [ "$(meldungen)" = "$vorher" ]; do
-        [ $SECONDS -lt $bis ] || fehler "the demo train does not move"
-        sleep 0.05
-    done
-    sleep "$(awk -v ms="$intervall" 'BEGIN { print ms / 3000 }')"
-    vorher=$(meldungen)
-    kontakt=$(zugstelle)
-    bild "$work/aufnahme.png"
-    [ "$(meldungen)" = "$vorher" ] || fehler "the demo train moved while the screenshot was taken"
-    mv "$work/aufnahme.png" "$out/betrieb${v}_kontakt$kontakt.png"
-    gezeigt+=("$kontakt")
-}
 
 # Exactly the train's contact shows occupied, the nine others free.
 zug_pruefen() {
@@ -264,13 +149,19 @@ zug_pruefen() {
     zellen "$out/betrieb${v}_kontakt$kontakt.png" "${auftraege[@]}"
 }
 
-# The settings file: port, host, protocol version (70 or 80), info mode
-# off, ten locomotive blocks.
-einstellungen() {
-    {
-        printf '%s\n127.0.0.1\n%s\n0\n' "$1" "$2"
-        for _ in $(seq 10); do printf 'M1\nLok\n0\n-1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n'; done
-    } > "$work/Data/parmc.dat"
+# schritt NAME KEY ITEM PATTERN-0.8 PATTERN-0.73: the menu item NAME by its
+# Alt accelerators; waits up to 10 s for the simulator to log a line
+# matching the pattern of the run's protocol version, then a second for the
+# window; no message box after it.
+schritt() {
+    menue "$2" "$3"
+    if [ "$srcp" = 0.8 ]; then
+        im_log "$4" 10
+    else
+        im_log "$5" 10
+    fi
+    pause 1
+    keine_meldung "$1"
 }
 
 # One run: durchlauf SRCP-VERSION TAG SETTINGS-VERSION
@@ -283,20 +174,14 @@ durchlauf() {
     mkdir -p "$plan"
     cp "$work/vorlage/bahnhof.pln" "$work/vorlage/bahnhof.fst" "$plan/"
 
-    rm -f "$work/port"
-    "$bin/srcpsim" --srcp "$srcp" --port 0 --demo 8 --interval "$intervall" > "$work/port" 2> "$log" &
-    sim=$!
+    simulator_starten "$srcp" 8
     trap 'kill "$sim" ${velmo:+"$velmo"} 2>/dev/null || true' EXIT
-    until [ -s "$work/port" ]; do
-        kill -0 "$sim" 2>/dev/null || fehler "srcpsim did not start"
-        sleep 0.1
-    done
-    port=$(head -1 "$work/port")
-    einstellungen "$port" "$parm"
+    # Port, host, protocol version, info mode off.
+    einstellungen "$work/Data/parmc.dat" "$port" 127.0.0.1 "$parm" 0
 
     "$work/velmo" "$plan/bahnhof.pln" &
     velmo=$!
-    fenster=$(xdotool search --sync --onlyvisible --name "Strandor V 0.5" | head -1)
+    fenster=$(hauptfenster)
     pause 2
     keine_meldung "start"
     titel=$(xdotool getwindowname "$fenster")
@@ -306,7 +191,7 @@ durchlauf() {
     # plan silver is the view's top left. The cells to be pressed, the
     # route's cells and the contacts must show position 1 there.
     bild "$out/betrieb${v}_start.png"
-    read -r planx plany < <(python3 "$work/bild.py" flaeche "$out/betrieb${v}_start.png" 192,192,192 200) ||
+    read -r planx plany _ < <(planansicht "$out/betrieb${v}_start.png") ||
         fehler "no plan view found"
     echo "plan view at ($planx, $plany); the plan as opened:"
     zellen "$out/betrieb${v}_start.png" 15,9=Icon0801.bmp 13,1=Icon0901.bmp 13,9=Icon1501.bmp \
@@ -314,14 +199,7 @@ durchlauf() {
         7,9=Icon6501.bmp 18,6=Icon8701.bmp
 
     # Datei > Host verbinden.
-    menue d v
-    if [ "$srcp" = 0.8 ]; then
-        im_log 'cmd#[0-9]+ < GET 3 DESCRIPTION' 10
-    else
-        im_log 'cmd#1 < SET POWER ON' 10
-    fi
-    pause 1
-    keine_meldung "Host verbinden"
+    schritt "Host verbinden" d v 'cmd#[0-9]+ < GET 3 DESCRIPTION' 'cmd#1 < SET POWER ON'
 
     # W2 goes to "abzweigend" (1/6), W3 to "abzweigend" (3/2, DCC), S1 to
     # "Fahrt" (2/2). Under 0.80 each address is announced with its first use.
@@ -357,29 +235,14 @@ durchlauf() {
 
     # Rückmeldung > Abfrage starten: the feedback connection (0.73) or the
     # poll session (0.80, three seconds of handshake).
-    menue r s
-    if [ "$srcp" = 0.8 ]; then
-        im_log 'session [0-9]+ \(info\)' 10
-    else
-        im_log 'fb#1 ' 10
-    fi
-    pause 1
-    keine_meldung "Abfrage starten"
-    aufnahme
-    aufnahme
+    schritt "Abfrage starten" r s 'session [0-9]+ \(info\)' 'fb#1 '
+    aufnahme "$out/betrieb${v}_kontakt"
+    aufnahme "$out/betrieb${v}_kontakt"
     for k in "${gezeigt[@]}"; do zug_pruefen "$k"; done
     [ "${gezeigt[0]}" != "${gezeigt[1]}" ] || fehler "the train did not move"
 
     # Rückmeldung > Abfrage beenden, Datei > Host trennen, Datei > Exit.
-    menue r b
-    menue d t
-    im_log 'cmd#[0-9]+ \* disconnected' 5
-    menue d x
-    for _ in $(seq 50); do kill -0 "$velmo" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$velmo" 2>/dev/null; then
-        bild "$work/ende.png"
-        fehler "the window did not close after Host trennen and Exit"
-    fi
+    beenden
     wait "$velmo" 2>/dev/null || true
     unset velmo
     kill "$sim"
@@ -404,5 +267,5 @@ durchlauf 0.7.3 073 70
 durchlauf 0.8 08 80
 echo "all checks passed"
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/lauf.sh" "$work" "$out" "$build/bin" "$intervall"
+im_xvfb "$work/lauf.sh" "$work" "$out" "$build/bin" "$intervall"
 echo "screenshots and simulator logs in $out"

@@ -9,87 +9,9 @@
 # Exits non-zero when a step fails or the plan file is not what was drawn.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(realpath -m "${1:-$root/build}")"
-out="$(realpath -m "${2:-$build/screenshots}")"
-mkdir -p "$out"
-
 source "$root/scripts/arbeitskopie.sh"
+pfade "$root" "${1:-}" "${2:-}"
 fensterlauf "$root" "$build" velmo
-
-# Finds coloured areas in a screenshot. ImageMagick turns the PNG into a
-# binary PPM, which is read here without further libraries.
-#   lage.py SHOT box R,G,B          bounding box "x y w h" of all pixels of
-#                                   that colour (exit 1 when there are none)
-#   lage.py SHOT flaeche R,G,B N    "x y n": the first run of at least N
-#                                   pixels of that colour, row by row, its
-#                                   start and its whole length
-#   lage.py SHOT zellen X0 Y0 C,R... for each plan cell (27-pixel raster from
-#                                   the view origin X0,Y0) "C,R n": n pixels
-#                                   of the cell's inner 25x25 that are not
-#                                   plan silver
-cat > "$work/lage.py" <<'PY'
-import subprocess, sys
-
-def lade(pfad):
-    ppm = subprocess.run(["convert", pfad, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    # Header: "P6", width, height, maxval, each separated by whitespace.
-    felder, pos = [], 0
-    while len(felder) < 4:
-        while ppm[pos:pos + 1].isspace():
-            pos += 1
-        anfang = pos
-        while not ppm[pos:pos + 1].isspace():
-            pos += 1
-        felder.append(ppm[anfang:pos])
-    if felder[0] != b"P6" or felder[3] != b"255":
-        sys.exit("unexpected PPM header %r" % felder)
-    breite, hoehe = int(felder[1]), int(felder[2])
-    return breite, hoehe, ppm[pos + 1:]
-
-def farbe(text):
-    return bytes(int(v) for v in text.split(","))
-
-breite, hoehe, pixel = lade(sys.argv[1])
-def px(x, y):
-    i = (y * breite + x) * 3
-    return pixel[i:i + 3]
-
-art = sys.argv[2]
-if art == "box":
-    ziel = farbe(sys.argv[3])
-    xs, ys = [], []
-    for y in range(hoehe):
-        zeile = pixel[y * breite * 3:(y + 1) * breite * 3]
-        treffer = [x for x in range(breite) if zeile[x * 3:x * 3 + 3] == ziel]
-        if treffer:
-            xs += [treffer[0], treffer[-1]]
-            ys.append(y)
-    if not ys:
-        sys.exit(1)
-    print(min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
-elif art == "flaeche":
-    ziel, mindestens = farbe(sys.argv[3]), int(sys.argv[4])
-    for y in range(hoehe):
-        lauf = 0
-        for x in range(breite):
-            lauf = lauf + 1 if px(x, y) == ziel else 0
-            if lauf == mindestens:
-                ende = x + 1
-                while ende < breite and px(ende, y) == ziel:
-                    ende += 1
-                print(x - mindestens + 1, y, ende - x + mindestens - 1)
-                sys.exit(0)
-    sys.exit(1)
-elif art == "zellen":
-    x0, y0 = int(sys.argv[3]), int(sys.argv[4])
-    silber = bytes((192, 192, 192))
-    for zelle in sys.argv[5:]:
-        c, r = (int(v) for v in zelle.split(","))
-        n = sum(px(x0 + 27 * c + dx, y0 + 27 * r + dy) != silber for dx in range(1, 26) for dy in range(1, 26))
-        print(zelle, n)
-else:
-    sys.exit("unknown mode " + art)
-PY
 
 # Compares the plan file with what was drawn. Arguments: the plan file, then
 # one word per expected record in placement order, "E@C,R" (element E in
@@ -152,46 +74,10 @@ PY
 cat > "$work/zeichnen.sh" <<'INNER'
 #!/bin/bash
 set -euo pipefail
+source "$FENSTERHILFEN"
 work="$1"; out="$2"
 plan="$work/bahnhof.pln"
-silber=192,192,192; kastanie=128,0,0; oliv=128,128,0; petrol=0,128,128
-
-fehler() { echo "FEHLER: $*" >&2; exit 1; }
-pause() { sleep "${1:-0.3}"; }
-bild() { import -window root "$1"; }
-
-# A critical message box of the program (title "velmo") means a handler failed.
-keine_meldung() {
-    if xdotool search --onlyvisible --name '^velmo$' >/dev/null 2>&1; then
-        bild "$work/meldung.png"
-        fehler "message box after: $1"
-    fi
-}
-
-# Menu item by its Alt accelerators, e.g. menue d n for "Datei > Neu".
-menue() {
-    xdotool windowfocus --sync "$fenster"
-    xdotool key "alt+$1"
-    pause 0.5
-    xdotool key "$2"
-    pause 0.5
-}
-
-# Types a path into the file name field of a Qt file dialog and confirms it.
-datei_dialog() {
-    local titel="$1" pfad="$2" dialog
-    dialog=$(xdotool search --sync --onlyvisible --name "^$titel\$" | head -1)
-    xdotool windowfocus --sync "$dialog"
-    pause 0.5
-    xdotool key ctrl+a
-    xdotool type --delay 20 "$pfad"
-    xdotool key Return
-    pause 1
-    if xdotool search --onlyvisible --name "^$titel\$" >/dev/null 2>&1; then
-        bild "$work/dialog.png"
-        fehler "file dialog \"$titel\" still open"
-    fi
-}
+kastanie=128,0,0; oliv=128,128,0; petrol=0,128,128
 
 # Screen point in the middle of plan cell (C, R).
 zelle_x() { echo $((planx + 27 * $1 + 13)); }
@@ -273,7 +159,7 @@ dekoder() {
 "$work/velmo" &
 velmo=$!
 trap 'kill "$velmo" 2>/dev/null || true' EXIT
-fenster=$(xdotool search --sync --onlyvisible --name "Strandor V 0.5" | head -1)
+fenster=$(hauptfenster)
 pause 1
 keine_meldung "start"
 
@@ -287,8 +173,8 @@ titel=$(xdotool getwindowname "$fenster")
 # Where the plan view and the palette are: the first wide silver area and
 # the maroon box, found in a screenshot rather than assumed.
 bild "$work/lage.png"
-read -r planx plany planb < <(python3 "$work/lage.py" "$work/lage.png" flaeche $silber 200) || fehler "no plan view found"
-read -r palx paly palb palh < <(python3 "$work/lage.py" "$work/lage.png" box $kastanie) || fehler "no palette found"
+read -r planx plany planb < <(planansicht "$work/lage.png") || fehler "no plan view found"
+read -r palx paly palb palh < <(bildpunkte box "$work/lage.png" $kastanie) || fehler "no palette found"
 eval "$(xdotool getwindowgeometry --shell "$fenster")"
 echo "window at $X,$Y size ${WIDTH}x$HEIGHT; plan view at $planx,$plany, ${planb} wide; palette at $palx,$paly size ${palb}x$palh"
 if [ "$palb" -ne 617 ] || [ "$palh" -ne 113 ]; then fehler "palette is ${palb}x$palh, not 617x113"; fi
@@ -337,7 +223,7 @@ menue o d
 keine_meldung "Dekoderadressen"
 [ -s "$plan" ] || fehler "Dekoderadressen did not save $plan"
 bild "$work/dekoderlage.png"
-read -r dekx deky _ < <(python3 "$work/lage.py" "$work/dekoderlage.png" flaeche $oliv 300) || fehler "no decoder panel found"
+read -r dekx deky _ < <(bildpunkte flaeche "$work/dekoderlage.png" $oliv 300) || fehler "no decoder panel found"
 # The panel takes the palette's place (its raised frame may cost a pixel).
 if (( dekx < palx || dekx > palx + 1 || deky < paly || deky > paly + 1 )); then
     fehler "decoder panel at $dekx,$deky, not where the palette was ($palx,$paly)"
@@ -388,8 +274,8 @@ fi
 # Operating mode: the teal throttle panel, no palette. Wide runs of a
 # colour count, not single pixels: the signal's icon has maroon pixels of
 # its own.
-python3 "$work/lage.py" "$out/gleisbild_geoeffnet.png" flaeche $petrol 300 >/dev/null || fehler "no throttle panel after Öffnen"
-if python3 "$work/lage.py" "$out/gleisbild_geoeffnet.png" flaeche $kastanie 300 >/dev/null; then
+bildpunkte flaeche "$out/gleisbild_geoeffnet.png" $petrol 300 >/dev/null || fehler "no throttle panel after Öffnen"
+if bildpunkte flaeche "$out/gleisbild_geoeffnet.png" $kastanie 300 >/dev/null; then
     fehler "palette still shown after Öffnen"
 fi
 
@@ -404,7 +290,7 @@ while read -r zelle n; do
     elif [ "$n" -lt 20 ]; then
         echo "cell $zelle shows no picture ($n pixels)"; leer=1
     fi
-done < <(python3 "$work/lage.py" "$out/gleisbild_geoeffnet.png" zellen "$planx" "$plany" "${gezeichnet[@]}" 10,2)
+done < <(bildpunkte gezeichnet "$out/gleisbild_geoeffnet.png" "$planx" "$plany" "${gezeichnet[@]}" 10,2)
 [ "$leer" -eq 0 ] || fehler "opened plan lacks pictures"
 
 # The opened plan looks exactly as drawn: placing showed the same pictures
@@ -422,5 +308,5 @@ kill "$velmo"
 wait "$velmo" 2>/dev/null || true
 trap - EXIT
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/zeichnen.sh" "$work" "$out"
+im_xvfb "$work/zeichnen.sh" "$work" "$out"
 echo "screenshots in $out"

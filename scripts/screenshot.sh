@@ -5,30 +5,26 @@
 #   bash scripts/screenshot.sh [build-dir] [out-dir]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
-out="$(realpath -m "${2:-$build/screenshots}")"
-mkdir -p "$out"
-
 source "$root/scripts/arbeitskopie.sh"
+pfade "$root" "${1:-}" "${2:-}"
 fensterlauf "$root" "$build" velmo
 
 cat > "$work/aufnehmen.sh" <<'INNER'
 #!/bin/bash
 set -euo pipefail
+source "$FENSTERHILFEN"
 work="$1"; out="$2"
 "$work/velmo" &
 velmo=$!
-window=$(xdotool search --sync --onlyvisible --name "Strandor V 0.5" | head -1)
-sleep 1
-import -window root "$out/velmo_start.png"
-xdotool windowfocus --sync "$window"
-xdotool key alt+e
-sleep 0.5
-xdotool key i
-sleep 1
-import -window root "$out/velmo_ip_dialog.png"
+fenster=$(hauptfenster)
+pause 1
+bild "$out/velmo_start.png"
+# Einstellungen > IP-Adresse Host; the dialog gets a second to draw.
+menue e i
+pause 0.5
+bild "$out/velmo_ip_dialog.png"
 kill "$velmo"
 wait "$velmo" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/aufnehmen.sh" "$work" "$out"
+im_xvfb "$work/aufnehmen.sh" "$work" "$out"
 echo "screenshots in $out"

@@ -1,0 +1,97 @@
+#include "benchhilfe.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+qint64 jetztNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void DatenVerlinken(const QString &work)
+{
+    QDir(work).mkpath("Data");
+    const QDir daten(QCoreApplication::applicationDirPath() + "/Data");
+    for (const QString &name : daten.entryList({"*.dat", "*.bmp"}, QDir::Files))
+        if (!name.startsWith("parmc."))
+            QFile::link(daten.filePath(name), work + "/Data/" + name);
+}
+
+bool allesSenden(int fd, const QByteArray &daten)
+{
+    for (qsizetype gesendet = 0; gesendet < daten.size();) {
+        const ssize_t n = ::send(fd, daten.constData() + gesendet, daten.size() - gesendet, MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        gesendet += n;
+    }
+    return true;
+}
+
+QByteArray zeileLesen(int fd)
+{
+    QByteArray zeile;
+    char c;
+    while (::recv(fd, &c, 1, 0) == 1 && c != '\n')
+        zeile += c;
+    return zeile.trimmed();
+}
+
+void ausklingen(int fd)
+{
+    ::shutdown(fd, SHUT_WR);
+    char rest[256];
+    while (::recv(fd, rest, sizeof rest, 0) > 0) {
+    }
+}
+
+void ohneVerzoegerung(int fd)
+{
+    const int ein = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &ein, sizeof ein);
+}
+
+Einzelserver::Einzelserver(std::function<void(int fd)> bedienen)
+{
+    Faden = std::thread([this, bedienen = std::move(bedienen)] {
+        const int client = ::accept(Lauscher.Fd, nullptr, nullptr);
+        if (client < 0)
+            return;
+        bedienen(client);
+        ::close(client);
+    });
+}
+
+Einzelserver::~Einzelserver()
+{
+    Ende();
+}
+
+void Einzelserver::Ende()
+{
+    // Wakes an accept() that no client came for; a client already accepted
+    // keeps its connection.
+    ::shutdown(Lauscher.Fd, SHUT_RDWR);
+    if (Faden.joinable())
+        Faden.join();
+}
+
+double Quantil(std::vector<double> werte, double q)
+{
+    std::sort(werte.begin(), werte.end());
+    return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))];
+}
+
+std::string medianP99(const std::vector<double> &us, int breite)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "median %*.1f us, p99 %*.1f us", breite, Quantil(us, 0.5), breite,
+                  Quantil(us, 0.99));
+    return text;
+}

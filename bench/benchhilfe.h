@@ -1,0 +1,67 @@
+#pragma once
+
+// Helpers the benchmarks share: the steady clock in nanoseconds, a work
+// directory of the generated data, a one-client loopback server with
+// its socket helpers, and quantiles of measured times.
+#include "loopback.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// The steady clock in nanoseconds; the clock every bench stamps with.
+qint64 jetztNs();
+
+// Makes Data/ in the directory `work` with links to the generated catalogue
+// and pictures beside the binary (*.dat, *.bmp), without the settings file
+// a user of the build may have left there.
+void DatenVerlinken(const QString &work);
+
+// Sends all of `daten` on the socket; false when the connection failed first.
+bool allesSenden(int fd, const QByteArray &daten);
+
+// One line from the socket without its line end, trimmed; empty once the
+// connection has ended.
+QByteArray zeileLesen(int fd);
+
+// Closes the sending direction and reads until the client has closed, so
+// that all that was sent reaches it before the connection ends.
+void ausklingen(int fd);
+
+// TCP_NODELAY on the socket: each write leaves at once.
+void ohneVerzoegerung(int fd);
+
+// A loopback server for one client: a thread of its own accepts it, runs
+// `bedienen` with the connected socket and closes that socket afterwards.
+// A client connects to Port, e.g. with verbinde(client, server.Lauscher).
+class Einzelserver
+{
+public:
+    explicit Einzelserver(std::function<void(int fd)> bedienen);
+    ~Einzelserver();
+    Einzelserver(const Einzelserver &) = delete;
+    Einzelserver &operator=(const Einzelserver &) = delete;
+
+    // Waits until the client has been served; an accept() that no client
+    // came for is woken and the thread ends without serving.
+    void Ende();
+
+    Hoerer Lauscher;
+    const int Port = Lauscher.Port;
+
+private:
+    std::thread Faden;
+};
+
+// The value below which the share q (0 to 1) of the values lies: the one at
+// index q * size of the sorted values, the largest for q = 1.
+double Quantil(std::vector<double> werte, double q);
+
+// "median M us, p99 P us" of times in microseconds, each figure printed
+// as %<breite>.1f.
+std::string medianP99(const std::vector<double> &us, int breite);

@@ -1,0 +1,148 @@
+# shellcheck shell=bash disable=SC2154,SC2034
+# Sourced by the scripts that drive the real Velmo window under Xvfb (the
+# inner scripts that im_xvfb of arbeitskopie.sh runs; it names this file in
+# FENSTERHILFEN). What those scripts all do, as functions; each reads the
+# caller's variables named with it:
+#   fehler TEXT...       prints "FEHLER: TEXT" to stderr and ends the script
+#                        with status 1
+#   pause [S]            waits S seconds, 0.3 without S
+#   bild FILE            a screenshot of the whole screen into FILE
+#   keine_meldung STEP   fails after STEP when a critical message box of the
+#                        program (title "velmo") is open, saving a screenshot
+#                        as $work/meldung.png
+#   hauptfenster         waits for the main window and prints its id
+#   menue KEY ITEM       a menu item by its Alt accelerators in the window
+#                        $fenster, e.g. menue d n for "Datei > Neu"
+#   datei_dialog TITLE PATH
+#                        types PATH into the file name field of the Qt file
+#                        dialog TITLE and confirms it; fails when the dialog
+#                        is still open a second later
+#   bildpunkte MODE SHOT ...
+#                        reads a screenshot with bildpunkte.py beside this
+#                        file (box, flaeche, gezeichnet, zellen: see there)
+#   planansicht SHOT     "x y w" of the plan view in a screenshot: the first
+#                        run of at least 200 pixels of plan silver (exit 1
+#                        when there is none)
+#   abweichungen SHOT C,R=ICON...
+#                        "C,R ICON n" for each cell of the plan view at
+#                        ($planx, $plany): n pixels differ from the picture
+#                        $work/Data/ICON; fails when a picture is unreadable
+#   simulator_starten SRCP DEMO
+#                        starts $bin/srcpsim in protocol version SRCP on a
+#                        free port with a demo train round DEMO contacts
+#                        every $intervall ms, its log in $log; sets sim to
+#                        its process id and port to its port
+#   im_log PATTERN S     waits up to S seconds for a line of $log matching
+#                        the extended regular expression PATTERN
+#   meldungen            how many feedback reports the simulator has sent:
+#                        lines of $log matching "$meldemuster [01]$", where
+#                        meldemuster ends before a report's contact number
+#   zugstelle            the contact of the latest report "occupied", where
+#                        the demo train stands
+#   aufnahme PREFIX      a screenshot with the train on a contact: waits for
+#                        its next step, lets the window draw both reports of
+#                        the step, and keeps the shot only when no step came
+#                        while it was taken; saves it as PREFIX<k>.png and
+#                        appends the contact k to the array gezeigt
+#   beenden              Rückmeldung > Abfrage beenden, Datei > Host trennen
+#                        (the simulator must log the command session's end),
+#                        Datei > Exit; the program $velmo must end within 5 s
+# It sources arbeitskopie.sh beside it for `einstellungen`.
+
+fensterhilfen_ort="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$fensterhilfen_ort/arbeitskopie.sh"
+
+fehler() { echo "FEHLER: $*" >&2; exit 1; }
+pause() { sleep "${1:-0.3}"; }
+bild() { import -window root "$1"; }
+
+keine_meldung() {
+    if xdotool search --onlyvisible --name '^velmo$' >/dev/null 2>&1; then
+        bild "$work/meldung.png"
+        fehler "message box after: $1"
+    fi
+}
+
+hauptfenster() { xdotool search --sync --onlyvisible --name "Strandor V 0.5" | head -1; }
+
+menue() {
+    xdotool windowfocus --sync "$fenster"
+    xdotool key "alt+$1"
+    pause 0.5
+    xdotool key "$2"
+    pause 0.5
+}
+
+datei_dialog() {
+    local titel="$1" pfad="$2" dialog
+    dialog=$(xdotool search --sync --onlyvisible --name "^$titel\$" | head -1)
+    xdotool windowfocus --sync "$dialog"
+    pause 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$pfad"
+    xdotool key Return
+    pause 1
+    if xdotool search --onlyvisible --name "^$titel\$" >/dev/null 2>&1; then
+        bild "$work/dialog.png"
+        fehler "file dialog \"$titel\" still open"
+    fi
+}
+
+bildpunkte() { python3 "$fensterhilfen_ort/bildpunkte.py" "$@"; }
+planansicht() { bildpunkte flaeche "$1" 192,192,192 200; }
+
+abweichungen() {
+    local schuss="$1"
+    shift
+    bildpunkte zellen "$schuss" "$planx" "$plany" "$work/Data" "$@" || fehler "$(basename "$schuss"): cells not compared"
+}
+
+simulator_starten() {
+    rm -f "$work/port"
+    "$bin/srcpsim" --srcp "$1" --port 0 --demo "$2" --interval "$intervall" > "$work/port" 2> "$log" &
+    sim=$!
+    until [ -s "$work/port" ]; do
+        kill -0 "$sim" 2>/dev/null || fehler "srcpsim did not start"
+        sleep 0.1
+    done
+    port=$(head -1 "$work/port")
+}
+
+im_log() {
+    local bis=$((SECONDS + $2))
+    until grep -qE "$1" "$log"; do
+        [ $SECONDS -lt $bis ] || fehler "the simulator did not log: $1"
+        sleep 0.2
+    done
+}
+
+meldungen() { grep -cE "$meldemuster [01]\$" "$log" || true; }
+zugstelle() { grep -E "$meldemuster 1\$" "$log" | tail -1 | awk '{print $(NF-1)}'; }
+
+aufnahme() {
+    local vorher bis=$((SECONDS + 3 * intervall / 1000 + 3)) kontakt
+    vorher=$(meldungen)
+    while [ "$(meldungen)" = "$vorher" ]; do
+        [ $SECONDS -lt $bis ] || fehler "the demo train does not move"
+        sleep 0.05
+    done
+    sleep "$(awk -v ms="$intervall" 'BEGIN { print ms / 3000 }')"
+    vorher=$(meldungen)
+    kontakt=$(zugstelle)
+    bild "$work/aufnahme.png"
+    [ "$(meldungen)" = "$vorher" ] || fehler "the demo train moved while the screenshot was taken"
+    mv "$work/aufnahme.png" "$1$kontakt.png"
+    gezeigt+=("$kontakt")
+}
+
+beenden() {
+    menue r b
+    menue d t
+    im_log 'cmd#[0-9]+ \* disconnected' 5
+    menue d x
+    for _ in $(seq 50); do kill -0 "$velmo" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$velmo" 2>/dev/null; then
+        bild "$work/ende.png"
+        fehler "the window did not close after Host trennen and Exit"
+    fi
+}
