@@ -18,11 +18,11 @@
 #include "benchhilfe.h"
 #include "rueckplan.h"
 #include "scripteddialoge.h"
+#include "simprozess.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -118,31 +118,10 @@ void zeigeLatenz(const char *name, const std::vector<double> &us)
     std::printf("  %s %s (%zu reports)\n", name, medianP99(us, 7).c_str(), us.size());
 }
 
-// srcpsim in 0.8 mode on a free port; it ends when its standard input closes.
-struct Simulator
-{
-    QProcess Prozess;
-    int Port = 0;
-
-    Simulator()
-    {
-        Prozess.setStandardErrorFile(QProcess::nullDevice());
-        Prozess.start(QCoreApplication::applicationDirPath() + "/srcpsim",
-                      {"--srcp", "0.8", "--port", "0", "--exit-on-eof", "--quiet"});
-        if (Prozess.waitForStarted() && Prozess.waitForReadyRead())
-            Port = Prozess.readLine().trimmed().toInt();
-    }
-    ~Simulator()
-    {
-        Prozess.closeWriteChannel();
-        if (!Prozess.waitForFinished(3000))
-            Prozess.kill();
-    }
-};
-
 bool verbinden(TForm1 &form, int runs)
 {
-    Simulator sim;
+    // srcpsim in its SRCP 0.8 mode, beside the benchmark.
+    SimProzess sim(QCoreApplication::applicationDirPath(), {"--srcp", "0.8", "--quiet"});
     if (sim.Port <= 0) {
         std::fprintf(stderr, "srcpsim did not start\n");
         return false;

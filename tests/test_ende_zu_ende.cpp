@@ -4,6 +4,7 @@
 #include "Velmo/TStatusLeiste.h"
 #include "elemente/Bilder.h"
 #include "scripteddialoge.h"
+#include "simprozess.h"
 #include "testwork.h"
 
 #include <QPlainTextEdit>
@@ -12,27 +13,12 @@
 
 namespace {
 
-// The simulator on a free base port, in the mode of the protocol version;
-// its log collects in Log.
-struct Simulator
+// The simulator in the mode of the protocol version.
+struct Simulator : SimProzess
 {
-    QProcess Prozess;
-    QByteArray Log;
-    int Port = 0;
-
     explicit Simulator(int version)
+        : SimProzess(builtBinDir(), {"--srcp", version == 70 ? "0.7.3" : "0.8"})
     {
-        QObject::connect(&Prozess, &QProcess::readyReadStandardError, [this] { Log += Prozess.readAllStandardError(); });
-        Prozess.start(builtBinDir() + "/srcpsim",
-                      {"--srcp", version == 70 ? "0.7.3" : "0.8", "--port", "0", "--exit-on-eof"});
-        if (Prozess.waitForStarted() && Prozess.waitForReadyRead())
-            Port = Prozess.readLine().trimmed().toInt();
-    }
-    ~Simulator()
-    {
-        Prozess.closeWriteChannel();
-        if (!Prozess.waitForFinished(3000))
-            Prozess.kill();
     }
     bool Empfing(const QByteArray &line)
     {
