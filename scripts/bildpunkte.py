@@ -16,6 +16,9 @@ view's top left (X0, Y0).
   bildpunkte.py zellen SHOT X0 Y0 DATA C,R=ICON...
       for each cell "C,R ICON n": n pixels of the cell differ from the
       27x27 picture file DATA/ICON
+  bildpunkte.py bilder SHOT DATA X,Y=FILE...
+      for each "X,Y FILE n": n pixels of the shot from (X, Y) on differ
+      from the picture file DATA/FILE, of any size
 """
 import subprocess
 import sys
@@ -104,6 +107,18 @@ def main(argv):
                     j = (dy * 27 + dx) * 3
                     n += px(x0 + 27 * c + dx, y0 + 27 * r + dy) != soll[j:j + 3]
             print(ort, icon, n)
+    elif art == "bilder":
+        daten = argv[3]
+        for auftrag in argv[4:]:
+            ort, datei = auftrag.split("=")
+            x0, y0 = zelle(ort)
+            b, h, soll = lade(daten + "/" + datei)
+            n = 0
+            for dy in range(h):
+                for dx in range(b):
+                    j = (dy * b + dx) * 3
+                    n += px(x0 + dx, y0 + dy) != soll[j:j + 3]
+            print(ort, datei, n)
     else:
         sys.exit("unknown mode " + art)
     return 0

@@ -11,6 +11,17 @@
 #                        program (title "velmo") is open, saving a screenshot
 #                        as $work/meldung.png
 #   hauptfenster         waits for the main window and prints its id
+#   dialog TITLE         waits up to 10 s for the window with that title and
+#                        sets dx, dy to its top left corner
+#   klick X Y            a left press at (X, Y) of the window found last by
+#                        dialog
+#   srcp08_verbindung PORT INFO [SHOT]
+#                        Einstellungen > SRCP Version: "SRCP 0.80";
+#                        Einstellungen > IP-Adresse Host: host 127.0.0.1 and
+#                        PORT typed, Info-Modus ticked when INFO is 1 (it
+#                        must be off before), the dialog shot into SHOT when
+#                        given, "speichern"; the settings file must then
+#                        begin with PORT, 127.0.0.1, 80 and INFO
 #   menue KEY ITEM       a menu item by its Alt accelerators in the window
 #                        $fenster, e.g. menue d n for "Datei > Neu"
 #   datei_dialog TITLE PATH
@@ -65,6 +76,19 @@ keine_meldung() {
 
 hauptfenster() { xdotool search --sync --onlyvisible --name "Strandor V 0.5" | head -1; }
 
+dialog() {
+    local id
+    id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || fehler "no window \"$1\""
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    dx=$X; dy=$Y
+    pause 0.5
+}
+
+klick() {
+    xdotool mousemove $((dx + $1)) $((dy + $2)) click 1
+    pause
+}
+
 menue() {
     xdotool windowfocus --sync "$fenster"
     xdotool key "alt+$1"
@@ -86,6 +110,29 @@ datei_dialog() {
         bild "$work/dialog.png"
         fehler "file dialog \"$titel\" still open"
     fi
+}
+
+srcp08_verbindung() {
+    local beginn
+    menue e s
+    dialog "SRCP Version"
+    klick 230 60
+    klick 110 124
+    menue e i
+    dialog "IP-Verbindung"
+    klick 260 60
+    xdotool key ctrl+a
+    xdotool type --delay 20 127.0.0.1
+    klick 206 108
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    [ "$2" = 0 ] || klick 182 152
+    [ -z "${3:-}" ] || bild "$3"
+    klick 188 204
+    keine_meldung "the connection dialog"
+    beginn=$(head -4 "$work/Data/parmc.dat" | paste -sd' ')
+    [ "$beginn" = "$1 127.0.0.1 80 $2" ] ||
+        fehler "settings file begins \"$beginn\", not \"$1 127.0.0.1 80 $2\" (port, host, SRCP 0.80, Info-Modus)"
 }
 
 bildpunkte() { python3 "$fensterhilfen_ort/bildpunkte.py" "$@"; }

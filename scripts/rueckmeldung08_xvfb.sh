@@ -32,20 +32,6 @@ kontakte=8
 # The demo train's reports to the info sessions, up to the contact number.
 meldemuster='info\* > .* 100 INFO 1 FB [0-9]+'
 
-# The dialog with that title: sets dx, dy to its top left corner.
-dialog() {
-    local id
-    id=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -1)
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    dx=$X; dy=$Y
-    pause 0.5
-}
-# A press at (X, Y) of the dialog found last.
-klick() {
-    xdotool mousemove $((dx + $1)) $((dy + $2)) click 1
-    pause
-}
-
 # Contact k lies in plan cell (k-1, 0). Every cell must equal the occupied
 # picture for the train's contact and the free one for the others.
 pruefen() {
@@ -82,28 +68,8 @@ keine_meldung "start"
 bild "$work/start.png"
 read -r planx plany _ < <(planansicht "$work/start.png") || fehler "no plan view found"
 
-# Einstellungen > SRCP Version: the radio button "SRCP 0.80", "speichern".
-menue e s
-dialog "SRCP Version"
-klick 230 60
-klick 110 124
-# Einstellungen > IP-Adresse Host: host and port typed, Info-Modus ticked,
-# "speichern" writes the settings file.
-menue e i
-dialog "IP-Verbindung"
-klick 260 60
-xdotool key ctrl+a
-xdotool type --delay 20 127.0.0.1
-klick 206 108
-xdotool key ctrl+a
-xdotool type --delay 20 "$port"
-klick 182 152
-bild "$out/rueckmeldung08_ip_dialog.png"
-klick 188 204
-keine_meldung "the connection dialog"
-einstellungen=$(head -4 "$work/Data/parmc.dat" | paste -sd' ')
-[ "$einstellungen" = "$port 127.0.0.1 80 1" ] ||
-    fehler "settings file begins \"$einstellungen\", not \"$port 127.0.0.1 80 1\" (port, host, SRCP 0.80, Info-Modus)"
+# SRCP 0.80, host and port, Info-Modus on, through the two dialogs.
+srcp08_verbindung "$port" 1 "$out/rueckmeldung08_ip_dialog.png"
 
 # Datei > Öffnen of the plan of eight feedback contacts.
 menue d f
