@@ -101,7 +101,7 @@ erwarten() {
         [ $SECONDS -lt $bis ] || fehler "$1: no line \"$3\" for locomotive $2, got: $(lokzeilen "$2" | tail -n +$((gemerkt + 1)) | paste -sd'|')"
         sleep 0.2
     done
-    printf '  %-36s %s\n' "$1:" "$zeile"
+    printf '  %-40s %s\n' "$1:" "$zeile"
 }
 
 simulator_starten 0.8 0
@@ -161,9 +161,9 @@ pause 1
 keine_meldung "Betrieb"
 echo "lines for the presses:"
 merken 3
-ziehen 1 72 40
+ziehen 1 60 50
 erwarten "slider 1 up" 3 'SET 1 GL 3 [01] [1-9][0-9]* 100 0( [01])*'
-ziehen 1 40 120
+ziehen 1 50 120
 loslassen
 erwarten "slider 1 back down" 3 'SET 1 GL 3 [01] 0 100 0( [01])*'
 merken 3
@@ -184,7 +184,7 @@ merken 10
 funktion_klick 2 2
 erwarten "F2 of throttle 2" 10 "SET 2 GL 10 $((1 - richtung)) 0 28 1 0 1 0"
 merken 10
-ziehen 2 72 -20
+ziehen 2 60 -20
 loslassen
 erwarten "slider 2 to the top" 10 "SET 2 GL 10 $((1 - richtung)) 28 28 1 0 1 0"
 pause 1
