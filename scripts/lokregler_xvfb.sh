@@ -75,7 +75,7 @@ symbol() {
     klick $((248 + 24 + 24 * ($1 - 1))) 384
     klick $((172 + 32 * ($2 - 1))) 452
 }
-# Item I (1..5) of the decoder radio group.
+# Item I (1..5) of the decoder radio group: five columns across the group.
 dekoder() { klick $((136 + 67 * ($1 - 1))) 134; }
 # "speichern"; the dialog must close.
 speichern() {
@@ -132,30 +132,31 @@ keine_meldung "Host verbinden"
 menue o l
 richtung_klick 1
 dialog "Lokdekoder-Einstellungen"
-klick 144 64
+klick 144 64 # Märklin/Motorola
 dekoder 3
 eintragen 328 168 3
 eintragen 328 208 "BR 50"
 eintragen 328 248 100
-symbol 5 1
-symbol 2 2
+symbol 5 1 # light
+symbol 2 2 # horn
 bild "$out/lokregler_dialog1.png"
 speichern
 
 richtung_klick 2
 dialog "Lokdekoder-Einstellungen"
-klick 312 64
+klick 312 64 # DCC/NMRA
 dekoder 2
 eintragen 328 168 10
 eintragen 328 208 "V 200"
 eintragen 328 248 28
 eintragen 328 280 4
 eintragen 328 320 28
-symbol 3 2
+symbol 3 2 # coupler
 bild "$out/lokregler_dialog2.png"
 speichern
 
-# Optionen > Betrieb builds the throttles anew; then drive.
+# Optionen > Betrieb builds the throttles anew; then drive. At speed 0 a
+# slider's handle lies right above its lower arrow button (16 pixels).
 menue o b
 pause 1
 keine_meldung "Betrieb"
@@ -210,7 +211,7 @@ echo "pictures in the panel (pixels that differ):"
 ergebnis=$(bildpunkte bilder "$out/lokregler_panel.png" "$work/Data" 45,8=Func_on.bmp 45,24=licht_aus.bmp \
     45,40=hupe_ein.bmp 85,8=Func_on.bmp 85,40=kupplung_ein.bmp)
 sed 's/^/  /' <<<"$ergebnis"
-! awk '$3 != 0' <<<"$ergebnis" | grep -q . || fehler "the panel does not show the function pictures"
+awk '$3 != 0 { exit 1 }' <<<"$ergebnis" || fehler "the panel does not show the function pictures"
 
 beenden
 trap 'kill "$sim" 2>/dev/null || true' EXIT
