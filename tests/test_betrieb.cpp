@@ -3,6 +3,7 @@
 // buttons setting routes, the route page control, and the route file.
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "regler/TReglerPanel.h"
 #include "elemente/Bilder.h"
 #include "fahrunit/FahrstrassenDatei.h"
 #include "scripteddialoge.h"

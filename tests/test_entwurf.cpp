@@ -4,6 +4,7 @@
 // loading while connected.
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TDekoderPanel.h"
+#include "regler/TReglerPanel.h"
 #include "Velmo/TStatusLeiste.h"
 #include "dateifehler.h"
 #include "elemente/Bilder.h"

@@ -2,6 +2,7 @@
 // settings dialogs and the error guard.
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TDekoderPanel.h"
+#include "regler/TReglerPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 #include "elemente/Bilder.h"

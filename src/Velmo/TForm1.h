@@ -28,6 +28,7 @@ class QTabWidget;
 class TBildFlaeche;
 class TDekoderPanel;
 class TFahrstrassenSeiten;
+class TReglerPanel;
 class TStatusLeiste;
 class TForm_IP;
 class TForm2;
@@ -76,6 +77,8 @@ public:
     int AktuelleFahrstrasse = 1;
     // The 64 routes; kept with the plan in "<plan>.fst".
     FahrTabelle FahrstrassenTabelle {};
+    // The locomotive record a direction button touched last.
+    int AktuelleLok = 0;
     // The slot the decoder panel shows.
     int DekoderPosition = 0;
 
@@ -109,7 +112,7 @@ public:
     QScrollBar *VScrollBar = nullptr;
     TBildFlaeche *Panel = nullptr;
     TDekoderPanel *Decod_Panel = nullptr;
-    QFrame *Regler_panel = nullptr;
+    TReglerPanel *Regler_panel = nullptr;
     QFrame *Manage_panel = nullptr;
     TFahrstrassenSeiten *PageControl1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -207,6 +210,15 @@ public:
     void ButtonFahrdel_plusClick();
     void ButtonFahrdel_minusClick();
     void ButtonFahrdel_delClick();
+
+    // --- throttles and locomotive decoders; i is the record index 0 to 9
+    void SpeedButtonClick(int i);
+    void ScrollBarChange(int i);
+    void Func_picClick(int i);
+    void FuncClick(int i, int k);
+    // Opens the decoder dialog for record i; confirming it rebuilds the
+    // throttle and writes the settings file.
+    void LokDialogOeffnen(int i);
 
     // --- decoder addresses
     void ZeigeDekoder(int element, int index);

@@ -6,6 +6,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "regler/TReglerPanel.h"
 
 #include <QAction>
 

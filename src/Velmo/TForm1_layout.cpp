@@ -4,6 +4,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "regler/TReglerPanel.h"
 
 #include <QAction>
 #include <QLabel>
@@ -106,8 +107,18 @@ void TForm1::SteuerelementeErzeugen()
     connect(Decod_Panel->Speichern_Button, &QPushButton::clicked, this,
             [this] { Geschuetzt(*Dialog, [this] { Speichern_ButtonClick(); }); });
 
-    Regler_panel = FarbigesPanel(new QFrame(Client), "Regler_panel", QColor(0, 128, 128));
+    Regler_panel = FarbigesPanel(new TReglerPanel(Client, Lokomotiven, WorkDir + "Data/",
+                                                  [this](int i) { Bahn->SendLocoCommand(i); }),
+                                 "Regler_panel", QColor(0, 128, 128));
     Regler_panel->hide();
+    auto reglerHandler = [this](void (TForm1::*handler)(int)) {
+        return [this, handler](int i) { Geschuetzt(*Dialog, [&] { (this->*handler)(i); }); };
+    };
+    connect(Regler_panel, &TReglerPanel::SpeedButtonClick, this, reglerHandler(&TForm1::SpeedButtonClick));
+    connect(Regler_panel, &TReglerPanel::ScrollBarChange, this, reglerHandler(&TForm1::ScrollBarChange));
+    connect(Regler_panel, &TReglerPanel::Func_picClick, this, reglerHandler(&TForm1::Func_picClick));
+    connect(Regler_panel, &TReglerPanel::FuncClick, this,
+            [this](int i, int k) { Geschuetzt(*Dialog, [&] { FuncClick(i, k); }); });
     Manage_panel = FarbigesPanel(new QFrame(Client), "Manage_panel", palette().window().color());
     Manage_panel->hide();
     Label1 = Benannt(new QLabel(Manage_panel), "Label1");

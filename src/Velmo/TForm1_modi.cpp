@@ -6,6 +6,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TStatusLeiste.h"
 #include "elemente/Bilder.h"
+#include "regler/TReglerPanel.h"
 
 #include <QAction>
 #include <QFrame>
@@ -55,6 +56,10 @@ void TForm1::Betrieb1Click()
     Decod_Panel->hide();
     Regler_panel->show();
     Manage_panel->show();
+    for (int i = 0; i < TReglerPanel::Anzahl; ++i) {
+        Regler_panel->FunktionsbilderZeigen(i);
+        Regler_panel->ReglerEinrichten(i);
+    }
     SpeicherePlan(PlanName, PlanDir);
 }
 

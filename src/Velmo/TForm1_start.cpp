@@ -47,7 +47,7 @@ TForm1::~TForm1()
 void TForm1::DialogeErzeugen()
 {
     Form_IP = std::make_unique<TForm_IP>(*this);
-    Form2 = std::make_unique<TForm2>(this);
+    Form2 = std::make_unique<TForm2>(this, *Dialog, WorkDir + "Data/");
     Form3 = std::make_unique<TForm3>(*this);
 }
 

@@ -1,0 +1,85 @@
+#include "bedienung/Lokdialog.h"
+
+#include "bahncalc/version.h"
+#include "hilfen/fehler.h"
+#include "hilfen/texte.h"
+
+namespace {
+
+constexpr int VarianteZahl = 5;
+
+// The variant of a protocol code: "B" is 0, a digit its value.
+int Variante(const QByteArray &protokoll)
+{
+    const QString zweites = QString::fromUtf8(protokoll.mid(1, 1));
+    return zweites == QLatin1String("B") ? 0 : StrToInt(zweites);
+}
+
+int ZahlOder(const QString &text, int leer)
+{
+    return text.isEmpty() ? leer : StrToInt(text);
+}
+
+} // namespace
+
+bool FunktionenSichtbar(int variante)
+{
+    return variante > 0;
+}
+
+LokdialogInhalt LokdialogFuellen(const cLocoInfo &lok)
+{
+    LokdialogInhalt inhalt;
+    inhalt.Adresse = QString::number(lok.Adresse);
+    const int variante = Variante(lok.Protokoll);
+    const char familie = lok.Protokoll.isEmpty() ? '\0' : lok.Protokoll[0];
+    if (familie == 'M' || familie == 'N') {
+        inhalt.Maerklin = familie == 'M';
+        const int item = familie == 'M' ? variante - 1 : variante;
+        inhalt.Variante = item >= 0 && item < VarianteZahl ? item : -1;
+    }
+    inhalt.Funktionen = lok.Protokoll != "M1" && lok.Protokoll != "NB";
+    inhalt.Beschreibung = QString::fromUtf8(lok.Lokname);
+    inhalt.Vmax = QString::number(lok.Vmax);
+    if (lok.Funktionsanzahl > 0) {
+        for (std::size_t k = 0; k < inhalt.Codes.size(); ++k) {
+            const int code = lok.Funktionen[k];
+            if (code <= 0)
+                continue;
+            inhalt.Codes[k] = code < 10 ? code + 10 : code;
+            if (code < 10)
+                inhalt.Bilder[k] = SymbolDatei(inhalt.Codes[k]);
+        }
+    }
+    return inhalt;
+}
+
+bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int version)
+{
+    if (eingaben.Adresse.isEmpty())
+        return false;
+    lok.Adresse = StrToInt(eingaben.Adresse);
+    lok.Lokname = Utf8Kuerzen(eingaben.Beschreibung.toUtf8(), LoknameLaenge);
+    lok.Vmax = ZahlOder(eingaben.Vmax, 100);
+    if (eingaben.Variante >= 0 && eingaben.Variante < VarianteZahl) {
+        const char familie = eingaben.Maerklin ? 'M' : 'N';
+        const int nummer = eingaben.Maerklin ? eingaben.Variante + 1 : eingaben.Variante;
+        lok.Protokoll = QByteArray(1, familie) + (nummer == 0 ? QByteArray("B") : QByteArray::number(nummer));
+        if (eingaben.Variante == 0) {
+            lok.Funktionsanzahl = eingaben.Maerklin ? 0 : 4;
+            lok.Fahrstufen = 14;
+        } else if (version == SrcpVersion073) {
+            lok.Funktionsanzahl = 4;
+            lok.Fahrstufen = 14;
+        } else {
+            lok.Funktionsanzahl = ZahlOder(eingaben.Funktionsanzahl, 4);
+            lok.Fahrstufen = ZahlOder(eingaben.Fahrstufen, 14);
+        }
+    }
+    lok.Funktion0 = 0;
+    lok.Geschwindigkeit = 0;
+    lok.Richtung = 1;
+    if (lok.Funktionsanzahl > 0)
+        std::copy(eingaben.Codes.begin(), eingaben.Codes.end(), lok.Funktionen.begin());
+    return true;
+}
