@@ -27,8 +27,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <functional>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -41,75 +39,6 @@ constexpr int Spalte = 1, Reihe = 1;
 QByteArray Zeile(int i, int wert)
 {
     return QByteArray("SET GA M 5 ") + (i % 2 == 0 ? "1 " : "0 ") + QByteArray::number(wert) + " -1";
-}
-
-struct Empfangen
-{
-    qint64 Ankunft; // when the line's first byte was read
-    QByteArray Text; // without its line end
-};
-
-// A one-client loopback server that only reads.
-class Empfaenger
-{
-public:
-    Empfaenger()
-        : Netz([this](int client) { lesen(client); })
-    {
-    }
-    std::size_t Anzahl() const
-    {
-        std::lock_guard sperre(Sperre);
-        return Zeilen.size();
-    }
-    std::vector<Empfangen> Kopie() const
-    {
-        std::lock_guard sperre(Sperre);
-        return Zeilen;
-    }
-    int Port() const { return Netz.Port; }
-
-private:
-    void lesen(int client)
-    {
-        ohneVerzoegerung(client);
-        char puffer[4096];
-        QByteArray offen;
-        qint64 anfang = 0;
-        for (;;) {
-            const ssize_t n = recv(client, puffer, sizeof puffer, 0);
-            const qint64 jetzt = jetztNs();
-            if (n <= 0)
-                break;
-            for (ssize_t i = 0; i < n; ++i) {
-                if (offen.isEmpty())
-                    anfang = jetzt;
-                if (puffer[i] != '\n') {
-                    offen += puffer[i];
-                    continue;
-                }
-                std::lock_guard sperre(Sperre);
-                Zeilen.push_back({anfang, offen.trimmed()});
-                offen.clear();
-            }
-        }
-    }
-
-    mutable std::mutex Sperre;
-    std::vector<Empfangen> Zeilen;
-    // Declared last: its thread starts once Sperre and Zeilen exist, and it
-    // is joined before they go.
-    Einzelserver Netz;
-};
-
-// Waits until the server holds `anzahl` lines, at most 5 s; `bedienen`
-// runs in between.
-bool warten(const Empfaenger &server, std::size_t anzahl, const std::function<void()> &bedienen)
-{
-    const qint64 ende = jetztNs() + 5'000'000'000;
-    while (server.Anzahl() < anzahl && jetztNs() < ende)
-        bedienen();
-    return server.Anzahl() >= anzahl;
 }
 
 // The server's lines from `erste` on must be the "on" and "off" lines of
@@ -140,22 +69,6 @@ void zeigen(const char *name, const std::vector<double> &us)
     std::printf("  %s %s, max %8.1f us (%zu)\n", name, medianP99(us, 8).c_str(), Quantil(us, 1), us.size());
 }
 
-// A bare client socket with TCP_NODELAY, connected to the server; -1 on failure.
-int verbinden(const Empfaenger &server)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    ohneVerzoegerung(fd);
-    sockaddr_in adresse {};
-    adresse.sin_family = AF_INET;
-    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    adresse.sin_port = htons(quint16(server.Port()));
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 // Velmo's presses and the baseline's writes take turns, so that both meet
 // the same load of the machine; which goes first alternates. Between two
 // steps the window's pending events (the new picture) are served.
@@ -170,11 +83,11 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
     form.VerbindungenEinstellen();
     form.Hostverbinden1Click();
     const auto schlafen = [] { std::this_thread::sleep_for(std::chrono::microseconds(50)); };
-    if (!form.CommandConnected || !warten(server, 1, schlafen)) {
+    if (!form.CommandConnected || !server.warten(1, schlafen)) {
         std::fprintf(stderr, "Velmo did not connect to the server\n");
         return false;
     }
-    const int fd = verbinden(basisServer);
+    const int fd = nackterClient(basisServer.Port());
     if (fd < 0) {
         std::fprintf(stderr, "baseline: no connection\n");
         return false;
@@ -188,7 +101,7 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
         dauer.push_back((jetztNs() - start) / 1e3);
         form.VelmoMouseUp(Qt::LeftButton, Qt::NoModifier, x, y);
         druecke.push_back(start);
-        return warten(server, 1 + 2 * druecke.size(), schlafen);
+        return server.warten(1 + 2 * druecke.size(), schlafen);
     };
     const auto basis = [&](int i) {
         const qint64 start = jetztNs();
@@ -196,7 +109,7 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         gut = gut && allesSenden(fd, Zeile(i, 0) + '\n');
         basisDruecke.push_back(start);
-        return gut && warten(basisServer, 2 * basisDruecke.size(), schlafen);
+        return gut && basisServer.warten(2 * basisDruecke.size(), schlafen);
     };
     bool gut = true;
     for (int i = 0; i < anzahl && gut; ++i) {

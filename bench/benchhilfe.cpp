@@ -82,6 +82,71 @@ void Einzelserver::Ende()
         Faden.join();
 }
 
+Empfaenger::Empfaenger()
+    : Netz([this](int client) { lesen(client); })
+{
+}
+
+std::size_t Empfaenger::Anzahl() const
+{
+    std::lock_guard sperre(Sperre);
+    return Zeilen.size();
+}
+
+std::vector<Empfangen> Empfaenger::Kopie() const
+{
+    std::lock_guard sperre(Sperre);
+    return Zeilen;
+}
+
+bool Empfaenger::warten(std::size_t anzahl, const std::function<void()> &bedienen) const
+{
+    const qint64 ende = jetztNs() + 5'000'000'000;
+    while (Anzahl() < anzahl && jetztNs() < ende)
+        bedienen();
+    return Anzahl() >= anzahl;
+}
+
+void Empfaenger::lesen(int client)
+{
+    ohneVerzoegerung(client);
+    char puffer[4096];
+    QByteArray offen;
+    qint64 anfang = 0;
+    for (;;) {
+        const ssize_t n = recv(client, puffer, sizeof puffer, 0);
+        const qint64 jetzt = jetztNs();
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n; ++i) {
+            if (offen.isEmpty())
+                anfang = jetzt;
+            if (puffer[i] != '\n') {
+                offen += puffer[i];
+                continue;
+            }
+            std::lock_guard sperre(Sperre);
+            Zeilen.push_back({anfang, offen.trimmed()});
+            offen.clear();
+        }
+    }
+}
+
+int nackterClient(int port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    ohneVerzoegerung(fd);
+    sockaddr_in adresse {};
+    adresse.sin_family = AF_INET;
+    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    adresse.sin_port = htons(quint16(port));
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 double Quantil(std::vector<double> werte, double q)
 {
     std::sort(werte.begin(), werte.end());
@@ -94,4 +159,14 @@ std::string medianP99(const std::vector<double> &us, int breite)
     std::snprintf(text, sizeof text, "median %*.1f us, p99 %*.1f us", breite, Quantil(us, 0.5), breite,
                   Quantil(us, 0.99));
     return text;
+}
+
+std::string Maschinenlast()
+{
+    QFile datei("/proc/loadavg");
+    const QList<QByteArray> werte =
+        datei.open(QIODevice::ReadOnly) ? datei.readAll().split(' ') : QList<QByteArray> {};
+    const QByteArray last = werte.size() >= 3 ? werte[0] + ' ' + werte[1] + ' ' + werte[2] : "unknown";
+    return "load average " + last.toStdString() + " (1/5/15 min), "
+           + std::to_string(std::thread::hardware_concurrency()) + " cores";
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // Helpers the benchmarks share: the steady clock in nanoseconds, a work
-// directory of the generated data, a one-client loopback server with
-// its socket helpers, and quantiles of measured times.
+// directory of the generated data, one-client loopback servers with
+// their socket helpers, quantiles of measured times and the machine's load.
 #include "loopback.h"
 
 #include <QByteArray>
@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,6 +59,42 @@ private:
     std::thread Faden;
 };
 
+// A line a server received: when its first byte was read, and its text
+// without the line end, trimmed.
+struct Empfangen
+{
+    qint64 Ankunft;
+    QByteArray Text;
+};
+
+// A one-client loopback server that only reads. Its thread reads with
+// TCP_NODELAY on its side too and stamps the arrival of the first byte of
+// every line with jetztNs().
+class Empfaenger
+{
+public:
+    Empfaenger();
+    std::size_t Anzahl() const;
+    std::vector<Empfangen> Kopie() const;
+    int Port() const { return Netz.Port; }
+    // Waits until the server holds `anzahl` lines, at most 5 s; `bedienen`
+    // runs in between.
+    bool warten(std::size_t anzahl, const std::function<void()> &bedienen) const;
+
+private:
+    void lesen(int client);
+
+    mutable std::mutex Sperre;
+    std::vector<Empfangen> Zeilen;
+    // Declared last: its thread starts once Sperre and Zeilen exist, and it
+    // is joined before they go.
+    Einzelserver Netz;
+};
+
+// A bare client socket with TCP_NODELAY, connected to 127.0.0.1 at `port`;
+// -1 on failure.
+int nackterClient(int port);
+
 // The value below which the share q (0 to 1) of the values lies: the one at
 // index q * size of the sorted values, the largest for q = 1.
 double Quantil(std::vector<double> werte, double q);
@@ -65,3 +102,7 @@ double Quantil(std::vector<double> werte, double q);
 // "median M us, p99 P us" of times in microseconds, each figure printed
 // as %<breite>.1f.
 std::string medianP99(const std::vector<double> &us, int breite);
+
+// "load average L1 L5 L15 (1/5/15 min), N cores" from /proc/loadavg, so
+// that the figures of a run can be judged.
+std::string Maschinenlast();

@@ -6,9 +6,7 @@
 #include "regler/TReglerPanel.h"
 #include "elemente/Bilder.h"
 #include "fahrunit/FahrstrassenDatei.h"
-#include "scripteddialoge.h"
-#include "skriptserver.h"
-#include "testwork.h"
+#include "anlage.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,42 +18,11 @@ namespace {
 
 constexpr int Impuls = 100;
 
-QByteArray AllesOk(const QByteArray &line)
-{
-    const QByteArray t = "1796773747.108 ";
-    if (line.startsWith("SET CONNECTIONMODE"))
-        return t + "202 OK CONNECTIONMODE\n";
-    if (line == "GO")
-        return t + "200 OK GO 1\n";
-    return t + "200 OK\n";
-}
-
 // A window in operating mode on a saved plan, connected to a scripted
 // server under SRCP 0.73 or 0.80.
-struct Anlage
+struct Betriebsanlage : Anlage
 {
-    TestWorkDir Work;
-    TestFenster F {Work.path()};
-    SkriptServer Server;
-
-    explicit Anlage(int version = 70)
-    {
-        F->ServerHost = "127.0.0.1";
-        F->SrcpVersion = version;
-        F->ServerPort = Server.port();
-        F->VerbindungenEinstellen();
-        F->Bahn->Schaltimpuls = Impuls;
-        if (version == 80)
-            Server.Antwort = AllesOk;
-        F->show();
-        F.Dialogs->FileAnswers = {Work.path() + "bahnhof.pln"};
-        F->Neu1Click();
-        F.Dialogs->Meldungen.clear();
-    }
-    ~Anlage()
-    {
-        F->Hosttrennen1Click();
-    }
+    using Anlage::Anlage;
     // A cell with decoder rows (3, 1), (3, 2), (3, 3) and the protocol.
     void Zelle(QPoint p, int element, int zustand = 1, const QByteArray &protokoll = "M", int dekoder = 3)
     {
@@ -69,21 +36,7 @@ struct Anlage
         z.Protokoll = protokoll;
         F->ZeichneElement(zustand, p.x(), p.y(), element);
     }
-    bool Verbunden()
-    {
-        F->Hostverbinden1Click();
-        const QByteArray erste = F->SrcpVersion == 70 ? "SET POWER ON" : "GET 3 DESCRIPTION";
-        return F->CommandConnected && QTest::qWaitFor([&] { return Server.Zeilen.contains(erste); });
-    }
     void Druck(QPoint p, Qt::MouseButton taste = Qt::LeftButton) { F->VelmoMouseDown(taste, {}, p.x(), p.y()); }
-    // The lines the server received after the first `seit`, once `anzahl` are there and nothing more came.
-    QByteArrayList Zeilen(qsizetype seit, qsizetype anzahl)
-    {
-        if (!QTest::qWaitFor([&] { return Server.Zeilen.size() >= seit + anzahl; }, 3000))
-            qWarning("the server received only %lld lines", qlonglong(Server.Zeilen.size() - seit));
-        QTest::qWait(50);
-        return Server.Zeilen.mid(seit);
-    }
     bool Zeigt(QPoint p, int element, int wert)
     {
         QImage bild;
@@ -140,7 +93,7 @@ private slots:
         QFETCH(QByteArrayList, zeilen);
         QFETCH(int, zwischen);
         QFETCH(int, ende);
-        Anlage a(version);
+        Betriebsanlage a(version);
         a.Zelle(A, element, zustand, protokoll, dekoder);
         a.F->Betrieb1Click();
         QVERIFY(a.Verbunden());
@@ -162,7 +115,7 @@ private slots:
     // sends the same row, and both presses finish their own steps.
     void druckWaehrendImpuls()
     {
-        Anlage a;
+        Betriebsanlage a;
         a.Zelle(A, 6);
         a.F->Betrieb1Click();
         a.F->Bahn->Schaltimpuls = 300;
@@ -201,7 +154,7 @@ private slots:
         QFETCH(int, route);
         QFETCH(QByteArrayList, zeilen);
         QFETCH(QString, status);
-        Anlage a(version);
+        Betriebsanlage a(version);
         a.Zelle(A, 6);
         a.Zelle(B, 10, 1);
         a.Zelle(C, 1);
@@ -240,7 +193,7 @@ private slots:
     // route button, a full route, cancelling and deleting.
     void bearbeiten()
     {
-        Anlage a;
+        Betriebsanlage a;
         a.Zelle(A, 6);
         a.Zelle(B, 10);
         a.Zelle(T, 88);
@@ -336,7 +289,7 @@ private slots:
         QFETCH(QByteArray, datei);
         QFETCH(bool, geladen);
         QFETCH(QString, fehler);
-        Anlage a;
+        Betriebsanlage a;
         a.Zelle(A, 6);
         FahrTabelle &tabelle = a.F->FahrstrassenTabelle;
         tabelle[7][0].X = 1;

@@ -116,11 +116,15 @@ QImage TReglerPanel::Bild(const QString &datei) const
     return bild;
 }
 
+// A slider keeps a palette that already has the colour: a drag marks its
+// throttle at every step.
 void TReglerPanel::ReglerFarbe(int i, QPalette::ColorRole rolle)
 {
     QScrollBar *regler = ScrollBar(i);
     QPalette farben = regler->palette();
     const QColor farbe = palette().color(rolle);
+    if (farben.color(QPalette::Window) == farbe && farben.color(QPalette::Button) == farbe)
+        return;
     farben.setColor(QPalette::Window, farbe);
     farben.setColor(QPalette::Button, farbe);
     regler->setPalette(farben);
@@ -128,7 +132,10 @@ void TReglerPanel::ReglerFarbe(int i, QPalette::ColorRole rolle)
 
 void TReglerPanel::NameZeigen(int i)
 {
-    Lokname_label->setText(QString::fromUtf8(Loks[i].Lokname));
+    const QString name = QString::fromUtf8(Loks[i].Lokname);
+    if (Lokname_label->text() == name)
+        return;
+    Lokname_label->setText(name);
     Lokname_label->adjustSize();
 }
 
