@@ -206,12 +206,13 @@ done
 ! grep -E 'cmd#[0-9]+ > [0-9.]+ 4[0-9][0-9] ' "$log" || fehler "the simulator refused a command"
 
 # F0 on in both throttles, light (off) on F1 and horn (on) on F2 of
-# throttle 1, coupler (on) on F2 of throttle 2.
+# throttle 1, coupler (on) on F2 of throttle 2; throttle 1 still forward
+# (arrow pointing left), throttle 2 turned to reverse (pointing right).
 echo "pictures in the panel (pixels that differ):"
 ergebnis=$(bildpunkte bilder "$out/lokregler_panel.png" "$work/Data" 45,8=Func_on.bmp 45,24=licht_aus.bmp \
-    45,40=hupe_ein.bmp 85,8=Func_on.bmp 85,40=kupplung_ein.bmp)
+    45,40=hupe_ein.bmp 85,8=Func_on.bmp 85,40=kupplung_ein.bmp 25,81=pfeil_li.bmp 65,81=pfeil_re.bmp)
 sed 's/^/  /' <<<"$ergebnis"
-awk '$3 != 0 { exit 1 }' <<<"$ergebnis" || fehler "the panel does not show the function pictures"
+awk '$3 != 0 { exit 1 }' <<<"$ergebnis" || fehler "the panel does not show the function and direction pictures"
 
 beenden
 trap 'kill "$sim" 2>/dev/null || true' EXIT

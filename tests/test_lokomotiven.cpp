@@ -73,16 +73,16 @@ private slots:
         QTest::addColumn<int>("danach");
         QTest::addColumn<QString>("bild");
         QTest::addColumn<QString>("eingerichtet");
-        QTest::newRow("M3 vorwärts steht") << QByteArray("M3") << 1 << true << 0 << "pfeil_re.bmp" << "pfeil_re.bmp";
+        QTest::newRow("M3 vorwärts steht") << QByteArray("M3") << 1 << true << 0 << "pfeil_re.bmp" << "pfeil_li.bmp";
         QTest::newRow("M3 rückwärts steht") << QByteArray("M3") << 0 << true << 1 << "pfeil_li.bmp" << "pfeil_re.bmp";
         QTest::newRow("M5 nie bestätigt") << QByteArray("M5") << -1 << true << 1 << "pfeil_li.bmp" << "pfeil_re.bmp";
-        QTest::newRow("M3 fährt") << QByteArray("M3") << 1 << false << 1 << "" << "pfeil_re.bmp";
+        QTest::newRow("M3 fährt") << QByteArray("M3") << 1 << false << 1 << "" << "pfeil_li.bmp";
         QTest::newRow("M1 steht") << QByteArray("M1") << 1 << true << 0 << "pfeil_dop.bmp" << "pfeil_dop.bmp";
         QTest::newRow("M1 fährt") << QByteArray("M1") << 0 << false << 0 << "pfeil_dop.bmp" << "pfeil_dop.bmp";
-        QTest::newRow("N2 steht") << QByteArray("N2") << 1 << true << 0 << "pfeil_re.bmp" << "pfeil_re.bmp";
+        QTest::newRow("N2 steht") << QByteArray("N2") << 1 << true << 0 << "pfeil_re.bmp" << "pfeil_li.bmp";
         QTest::newRow("NB steht") << QByteArray("NB") << 0 << true << 1 << "pfeil_li.bmp" << "pfeil_dop.bmp";
-        QTest::newRow("N4 fährt") << QByteArray("N4") << 1 << false << 1 << "" << "pfeil_re.bmp";
-        QTest::newRow("fremder Code") << QByteArray("X2") << 1 << true << 1 << "" << "pfeil_re.bmp";
+        QTest::newRow("N4 fährt") << QByteArray("N4") << 1 << false << 1 << "" << "pfeil_li.bmp";
+        QTest::newRow("fremder Code") << QByteArray("X2") << 0 << true << 0 << "" << "pfeil_re.bmp";
     }
     void richtung()
     {
@@ -133,23 +133,28 @@ private slots:
         QTest::addColumn<bool>("sichtbar");
         QTest::addColumn<Codes>("codes");
         QTest::addColumn<Bilder>("bilder");
+        QTest::addColumn<int>("stufen");
+        QTest::addColumn<QString>("zaehler"); // the two count fields
         const Codes keine {};
         QTest::newRow("M3, F2 Kupplung aus")
             << QByteArray("M3") << 4 << Codes {0, 3, 13, 0} << "M" << 2 << true << Codes {0, 13, 13, 0}
-            << Bilder {"", "kupplung_ein.bmp", "", ""};
-        QTest::newRow("M1") << QByteArray("M1") << 0 << Codes {5, 0, 0, 0} << "M" << 0 << false << keine << Bilder {};
+            << Bilder {"", "kupplung_ein.bmp", "", ""} << 0 << "4|";
+        QTest::newRow("M1") << QByteArray("M1") << 0 << Codes {5, 0, 0, 0} << "M" << 0 << false << keine << Bilder {} << 14 << "|14";
         QTest::newRow("NB") << QByteArray("NB") << 4 << Codes {1, 0, 0, 7} << "N" << 0 << false
-                            << Codes {11, 0, 0, 17} << Bilder {"func_on.bmp", "", "", "pfeil_dop.bmp"};
-        QTest::newRow("N4") << QByteArray("N4") << 4 << keine << "N" << 4 << true << keine << Bilder {};
-        QTest::newRow("M0 wählt nichts") << QByteArray("M0") << 4 << keine << "M" << -1 << true << keine << Bilder {};
-        QTest::newRow("N7 wählt nichts") << QByteArray("N7") << 4 << keine << "N" << -1 << true << keine << Bilder {};
-        QTest::newRow("fremde Familie") << QByteArray("X2") << 4 << keine << "-" << -1 << true << keine << Bilder {};
+                            << Codes {11, 0, 0, 17} << Bilder {"func_on.bmp", "", "", "pfeil_dop.bmp"} << 28 << "4|28";
+        QTest::newRow("N4") << QByteArray("N4") << 4 << keine << "N" << 4 << true << keine << Bilder {} << 0 << "4|";
+        QTest::newRow("M0 wählt nichts") << QByteArray("M0") << 4 << keine << "M" << -1 << true << keine << Bilder {} << 0 << "4|";
+        QTest::newRow("N7 wählt nichts") << QByteArray("N7") << 4 << keine << "N" << -1 << true << keine << Bilder {} << 0 << "4|";
+        QTest::newRow("fremde Familie") << QByteArray("X2") << 4 << keine << "-" << -1 << true << keine << Bilder {} << 0 << "4|";
     }
     void dialogFuellen()
     {
         QFETCH(QByteArray, protokoll);
         QFETCH(QString, familie);
-        const LokdialogInhalt inhalt = LokdialogFuellen(Lok(protokoll, 1, Spalte<int>("anzahl"), Spalte<Codes>("funktionen")));
+        cLocoInfo lok = Lok(protokoll, 1, Spalte<int>("anzahl"), Spalte<Codes>("funktionen"));
+        lok.Fahrstufen = Spalte<int>("stufen");
+        const LokdialogInhalt inhalt = LokdialogFuellen(lok);
+        QCOMPARE(inhalt.Funktionsanzahl + '|' + inhalt.Fahrstufen, Spalte<QString>("zaehler"));
         QCOMPARE(inhalt.Maerklin.has_value() ? (*inhalt.Maerklin ? "M" : "N") : "-", familie);
         QCOMPARE(inhalt.Variante, Spalte<int>("variante"));
         QCOMPARE(inhalt.Funktionen, Spalte<bool>("sichtbar"));

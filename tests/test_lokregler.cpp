@@ -94,13 +94,13 @@ private slots:
         const auto gl = [](const char *werte) { return QByteArray("SET GL M3 3 ") + werte + " 28 0 4 0 0 0 0 "; };
         QTest::newRow("Vmax 28 oben und unten")
             << 70 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"oben", "unten"}
-            << QByteArrayList {gl("1 0"), gl("1 28"), gl("1 0")} << QStringList {"pfeil_re/-", "pfeil_re/-"};
+            << QByteArrayList {gl("1 0"), gl("1 28"), gl("1 0")} << QStringList {"pfeil_li/-", "pfeil_li/-"};
         QTest::newRow("M3 wendet im Stand")
             << 70 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"richtung", "richtung"}
             << QByteArrayList {gl("1 0"), gl("0 0"), gl("1 0")} << QStringList {"pfeil_re/-", "pfeil_li/-"};
         QTest::newRow("Richtung während der Fahrt")
             << 70 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"mitte", "richtung"}
-            << QByteArrayList {gl("1 0"), gl("1 14"), gl("1 14")} << QStringList {"pfeil_re/-", "pfeil_re/-"};
+            << QByteArrayList {gl("1 0"), gl("1 14"), gl("1 14")} << QStringList {"pfeil_li/-", "pfeil_li/-"};
         QTest::newRow("Richtung -1 im Stand")
             << 70 << QByteArray("M3") << 3 << 28 << -1 << 0 << QStringList {"richtung"}
             << QByteArrayList {gl("-1 0"), gl("1 0")} << QStringList {"pfeil_li/-"};
@@ -113,20 +113,20 @@ private slots:
                                      << QStringList {"pfeil_dop/-"};
         QTest::newRow("Adresse 0: nur F0 sendet")
             << 70 << QByteArray("M3") << 0 << 28 << 1 << 0 << QStringList {"oben", "richtung", "f0"}
-            << QByteArrayList {"SET GL M3 0 1 0 28 1 4 0 0 0 0 "} << QStringList {"pfeil_re/-", "pfeil_re/-", "pfeil_re/-"};
+            << QByteArrayList {"SET GL M3 0 1 0 28 1 4 0 0 0 0 "} << QStringList {"pfeil_li/-", "pfeil_li/-", "pfeil_li/-"};
         QTest::newRow("F2 zweimal auf dem Horn")
             << 70 << QByteArray("M3") << 3 << 28 << 1 << 2 << QStringList {"f2", "f2"}
             << QByteArrayList {gl("1 0"), "SET GL M3 3 1 0 28 0 4 0 1 0 0 ", gl("1 0")}
-            << QStringList {"pfeil_re/hupe_ein", "pfeil_re/hupe_aus"};
+            << QStringList {"pfeil_li/hupe_ein", "pfeil_li/hupe_aus"};
         QTest::newRow("leerer Platz sendet nur") << 70 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"f1"}
-                                                 << QByteArrayList {gl("1 0"), gl("1 0")} << QStringList {"pfeil_re/-"};
+                                                 << QByteArrayList {gl("1 0"), gl("1 0")} << QStringList {"pfeil_li/-"};
         QTest::newRow("Code ohne Bild") << 70 << QByteArray("M3") << 3 << 28 << 1 << 9 << QStringList {"f2", "f2"}
                                         << QByteArrayList {gl("1 0"), "SET GL M3 3 1 0 28 0 4 0 1 0 0 ", gl("1 0")}
-                                        << QStringList {"pfeil_re/-", "pfeil_re/-"};
+                                        << QStringList {"pfeil_li/-", "pfeil_li/-"};
         QTest::newRow("0.80: INIT vor dem ersten Fahrbefehl")
             << 80 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"oben"}
             << QByteArrayList {"INIT 1 GL 3 M 3 14 4", "SET 1 GL 3 1 0 28 0 0 0 0 ", "SET 1 GL 3 1 28 28 0 0 0 0 "}
-            << QStringList {"pfeil_re/-"};
+            << QStringList {"pfeil_li/-"};
         QTest::newRow("0.80: N2 wendet im Stand")
             << 80 << QByteArray("N2") << 3 << 28 << 1 << 0 << QStringList {"richtung"}
             << QByteArrayList {"INIT 2 GL 3 N 3 14 4", "SET 2 GL 3 1 0 28 0 0 0 0 ", "SET 2 GL 3 0 0 28 0 0 0 0 "}
@@ -284,10 +284,15 @@ private slots:
         QCOMPARE(a.Bildname(d->Func[1]->Bild()), "kupplung_ein");
         QCOMPARE(a.Bildname(d->Func[2]->Bild()), "-");
         QVERIFY(!d->Dekodfn_edit->isEnabled() && !d->Speed_edit->isEnabled());
+        QCOMPARE(d->Dekodfn_edit->text() + '|' + d->Speed_edit->text(), "4|");
+        d->Speed_edit->setText("28");
+        a.F->Lokomotiven[1].Funktionsanzahl = 6;
         d->Fuellen(a.F->Lokomotiven[1], 80, [] {});
         QVERIFY(d->RadioButton4->isChecked() && d->RadioGroup1->isVisibleTo(d) && !d->RadioGroup2->isVisibleTo(d));
         QCOMPARE(d->RadioGroup1->ItemIndex(), 2);
         QVERIFY(d->Dekodfn_edit->isEnabled() && d->Func[0]->isVisibleTo(d));
+        QCOMPARE(d->Dekodfn_edit->text() + '|' + d->Speed_edit->text(), "6|");
+        QVERIFY(d->findChild<QLabel *>("Label11")->width() <= 196);
         QCOMPARE(d->geometry().size(), QSize(595, 514));
         QCOMPARE(d->OK_Button->geometry(), QRect(216, 480, 73, 25));
         QCOMPARE(d->Func[3]->parentWidget()->geometry(), QRect(256, 440, 25, 25));

@@ -20,6 +20,11 @@ int ZahlOder(const QString &text, int leer)
     return text.isEmpty() ? leer : StrToInt(text);
 }
 
+QString ZahlOderLeer(int zahl)
+{
+    return zahl > 0 ? QString::number(zahl) : QString();
+}
+
 } // namespace
 
 bool FunktionenSichtbar(int variante)
@@ -41,6 +46,8 @@ LokdialogInhalt LokdialogFuellen(const cLocoInfo &lok)
     inhalt.Funktionen = lok.Protokoll != "M1" && lok.Protokoll != "NB";
     inhalt.Beschreibung = QString::fromUtf8(lok.Lokname);
     inhalt.Vmax = QString::number(lok.Vmax);
+    inhalt.Funktionsanzahl = ZahlOderLeer(lok.Funktionsanzahl);
+    inhalt.Fahrstufen = ZahlOderLeer(lok.Fahrstufen);
     if (lok.Funktionsanzahl > 0) {
         for (std::size_t k = 0; k < inhalt.Codes.size(); ++k) {
             const int code = lok.Funktionen[k];

@@ -24,6 +24,10 @@ struct LokdialogInhalt
     QString Adresse;
     QString Beschreibung;
     QString Vmax;
+    // The function count and speed steps the record holds; empty while
+    // they are 0, so that confirming gives the defaults.
+    QString Funktionsanzahl;
+    QString Fahrstufen;
     // The codes the slots F1 to F4 start with: an off code taken as its on
     // code, an on code as it is.
     std::array<int, 4> Codes {};

@@ -14,6 +14,11 @@ bool KenntRichtung(const QByteArray &protokoll)
     return codes.contains(protokoll);
 }
 
+QString Pfeil(int richtung)
+{
+    return richtung == 1 ? QStringLiteral("pfeil_li.bmp") : QStringLiteral("pfeil_re.bmp");
+}
+
 int Umgekehrt(int richtung)
 {
     return richtung == 1 ? 0 : 1;
@@ -33,7 +38,9 @@ int ReglerGeschwindigkeit(const cLocoInfo &lok, int position)
 
 QString RichtungsbildEinrichten(const cLocoInfo &lok)
 {
-    return lok.Protokoll == "M1" || lok.Protokoll == "NB" ? Doppelpfeil : QStringLiteral("pfeil_re.bmp");
+    if (lok.Protokoll == "M1" || lok.Protokoll == "NB")
+        return Doppelpfeil;
+    return Pfeil(lok.Richtung);
 }
 
 QString RichtungsDruck(cLocoInfo &lok, bool stehend)
@@ -46,7 +53,7 @@ QString RichtungsDruck(cLocoInfo &lok, bool stehend)
     if (!stehend || !KenntRichtung(lok.Protokoll))
         return {};
     lok.Richtung = Umgekehrt(lok.Richtung);
-    return lok.Richtung == 0 ? QStringLiteral("pfeil_re.bmp") : QStringLiteral("pfeil_li.bmp");
+    return Pfeil(lok.Richtung);
 }
 
 QString Funktion0Bild(int funktion0)

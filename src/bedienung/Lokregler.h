@@ -18,13 +18,15 @@ int ReglerMaximum(const cLocoInfo &lok);
 int ReglerGeschwindigkeit(const cLocoInfo &lok, int position);
 
 // The direction button's picture when the throttle is built: the double
-// arrow for "M1" and "NB", the arrow pointing right for every other code.
+// arrow for "M1" and "NB"; for every other code the arrow of the direction
+// the record holds, pointing left for forward (1) and right otherwise, as
+// a press shows it.
 QString RichtungsbildEinrichten(const cLocoInfo &lok);
 
 // A press on the direction button of a configured locomotive. "M1" keeps
 // the double arrow and, standing, toggles Richtung (1 becomes 0, anything
 // else 1). "M2" to "M5", "NB" and "N1" to "N4", standing, toggle the same
-// way and show the arrow pointing right for 0 and left for 1. A moving
+// way and show the arrow of the new direction. A moving
 // locomotive, and one of any other code, keeps its direction. Returns the
 // picture the button shows afterwards; empty when it keeps its picture.
 QString RichtungsDruck(cLocoInfo &lok, bool stehend);

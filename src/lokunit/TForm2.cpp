@@ -35,6 +35,18 @@ QLabel *Beschriftung(QWidget *parent, const QString &name, const QString &text, 
     return label;
 }
 
+// A label wider than the room before its edit gets a smaller font, so the
+// edit does not cover its end.
+void Einpassen(QLabel *label, int breite)
+{
+    QFont schrift = label->font();
+    while (label->sizeHint().width() > breite && schrift.pointSizeF() > 6) {
+        schrift.setPointSizeF(schrift.pointSizeF() - 0.5);
+        label->setFont(schrift);
+    }
+    label->adjustSize();
+}
+
 QFrame *Rahmen(QWidget *parent, const QString &name, QRect platz)
 {
     QFrame *rahmen = Kind<QFrame>(parent, name, platz);
@@ -76,7 +88,7 @@ TForm2::TForm2(QWidget *parent, Dialoge &dialoge, const QString &datenDir)
         {"Label11", QStringLiteral("Anzahl der Geschwindigkeitsstufen"), "Speed_edit", 320, 73, &Speed_edit},
     };
     for (const auto &feld : felder) {
-        Beschriftung(this, feld.Label, feld.Text, {128, feld.Oben + 8});
+        Einpassen(Beschriftung(this, feld.Label, feld.Text, {128, feld.Oben + 8}), 328 - 128 - 4);
         *feld.Feld = Kind<QLineEdit>(this, feld.Edit, {328, feld.Oben, feld.Breite, 21});
     }
 
@@ -168,6 +180,8 @@ void TForm2::Fuellen(cLocoInfo &lok, int version, std::function<void()> bestaeti
     FunktionenZeigen(inhalt.Funktionen);
     Beschreibung_Edit->setText(inhalt.Beschreibung);
     Vmax_Edit->setText(inhalt.Vmax);
+    Dekodfn_edit->setText(inhalt.Funktionsanzahl);
+    Speed_edit->setText(inhalt.Fahrstufen);
     DialogFunktionen = inhalt.Codes;
     for (int k = 0; k < 4; ++k)
         Func[k]->Zeigen(inhalt.Bilder[k].isEmpty() ? QImage() : Bild(inhalt.Bilder[k]));
