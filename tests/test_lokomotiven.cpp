@@ -2,6 +2,7 @@
 #include "bedienung/Lokdialog.h"
 #include "bedienung/Lokregler.h"
 #include "hilfen/fehler.h"
+#include "lokfelder.h"
 #include "spalte.h"
 
 #include <QtTest>
@@ -23,18 +24,6 @@ cLocoInfo Lok(const QByteArray &protokoll, int richtung = 1, int anzahl = 4, Cod
     std::copy(codes.begin(), codes.end(), lok.Funktionen.begin());
     lok.Funktionen[4] = 5;
     return lok;
-}
-
-// "<Adresse> <Lokname> <Vmax> <Protokoll> <Funktionsanzahl> <Fahrstufen>
-// <Richtung> <F1..F4>" of a record.
-QString Felder(const cLocoInfo &lok)
-{
-    QStringList f {QString::number(lok.Adresse), QString::fromUtf8(lok.Lokname), QString::number(lok.Vmax),
-                   QString::fromUtf8(lok.Protokoll), QString::number(lok.Funktionsanzahl),
-                   QString::number(lok.Fahrstufen), QString::number(lok.Richtung)};
-    for (int k = 0; k < 4; ++k)
-        f << QString::number(lok.Funktionen[k]);
-    return f.join(' ');
 }
 
 } // namespace

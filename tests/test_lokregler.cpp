@@ -3,6 +3,7 @@
 // and what confirming or cancelling the dialog leaves in the record.
 #include "Velmo/TKlickBild.h"
 #include "anlage.h"
+#include "lokfelder.h"
 #include "spalte.h"
 #include "lokunit/TForm2.h"
 #include "lokunit/TRadioGruppe.h"
@@ -299,15 +300,6 @@ private slots:
     }
 
 private:
-    static QString Felder(const cLocoInfo &lok)
-    {
-        QStringList f {QString::number(lok.Adresse), QString::fromUtf8(lok.Lokname), QString::number(lok.Vmax),
-                       QString::fromUtf8(lok.Protokoll), QString::number(lok.Funktionsanzahl),
-                       QString::number(lok.Fahrstufen), QString::number(lok.Richtung)};
-        for (int k = 0; k < 4; ++k)
-            f << QString::number(lok.Funktionen[k]);
-        return f.join(' ');
-    }
     static void Schritt(TForm2 *d, const QString &schritt)
     {
         const QString name = schritt.section('=', 0, 0), wert = schritt.section('=', 1);
