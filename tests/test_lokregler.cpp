@@ -239,6 +239,12 @@ private slots:
                                                 << vorher << "" << false;
         QTest::newRow("Rechtsklick, speichern") << 70 << QByteArray("M3") << QStringList {"rechts=3", "ok"}
                                                 << "3 BR 50 80 M3 4 14 1 12 13 0 0" << "" << true;
+        QTest::newRow("DCC noch einmal gedrückt behält N3")
+            << 70 << QByteArray("N3") << QStringList {"dcc", "ok"}
+            << "3 BR 50 80 N3 4 14 1 12 13 13 0" << "" << true;
+        QTest::newRow("DCC über die Tastatur behält N3")
+            << 70 << QByteArray("N3") << QStringList {"dcctaste", "ok"}
+            << "3 BR 50 80 N3 4 14 1 12 13 13 0" << "" << true;
         QTest::newRow("F5 tut nichts") << 70 << QByteArray("M3") << QStringList {"symbol=2", "f5", "ok"}
                                        << "3 BR 50 80 M3 4 14 1 12 13 13 0" << "" << true;
     }
@@ -309,7 +315,10 @@ private:
             felder[name]->setText(wert);
         else if (name == "dcc")
             QTest::mouseClick(d->RadioButton4, Qt::LeftButton, {}, QPoint(5, 8));
-        else if (name == "variante")
+        else if (name == "dcctaste") {
+            d->RadioButton4->setFocus();
+            QTest::keyClick(d->RadioButton4, Qt::Key_Space);
+        } else if (name == "variante")
             QTest::mouseClick((d->DialogMaerklin ? d->RadioGroup2 : d->RadioGroup1)->findChildren<QRadioButton *>()[wert.toInt()],
                               Qt::LeftButton, {}, QPoint(5, 8));
         else if (name == "ablage" && wert == "leer")
