@@ -123,8 +123,11 @@ TForm2::TForm2(QWidget *parent, Dialoge &dialoge, const QString &datenDir)
 
     OK_Button = Kind<QPushButton>(this, "OK_Button", {216, 480, 73, 25}, QStringLiteral("speichern"));
     Cancel_Button = Kind<QPushButton>(this, "Cancel_Button", {304, 480, 73, 25}, QStringLiteral("abbrechen"));
-    connect(RadioButton3, &QRadioButton::clicked, this, &TForm2::RadioButton3Click);
-    connect(RadioButton4, &QRadioButton::clicked, this, &TForm2::RadioButton4Click);
+    // A family's click runs when its button becomes checked, by the user
+    // or by opening a record of the other family; a press on the checked
+    // button changes nothing.
+    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool an) { if (an) RadioButton3Click(); });
+    connect(RadioButton4, &QRadioButton::toggled, this, [this](bool an) { if (an) RadioButton4Click(); });
     connect(RadioGroup1, &TRadioGruppe::Click, this, &TForm2::RadioGroup1Click);
     connect(RadioGroup2, &TRadioGruppe::Click, this, &TForm2::RadioGroup2Click);
     connect(OK_Button, &QPushButton::clicked, this, &TForm2::OK_ButtonClick);
@@ -133,10 +136,11 @@ TForm2::TForm2(QWidget *parent, Dialoge &dialoge, const QString &datenDir)
     FormCreate();
 }
 
-// A picture from the program's picture directory; a missing one is empty.
+// A picture of the palette from the program's picture directory; a
+// missing one leaves its place empty.
 QImage TForm2::Bild(const QString &datei) const
 {
-    return datei.isEmpty() ? QImage() : QImage(DatenDir + datei);
+    return QImage(DatenDir + datei);
 }
 
 void TForm2::FormCreate()
@@ -168,12 +172,9 @@ void TForm2::Fuellen(cLocoInfo &lok, int version, std::function<void()> bestaeti
     Bestaetigt = std::move(bestaetigt);
     Adresse_Edit->setText(inhalt.Adresse);
     if (inhalt.Maerklin) {
-        // Checking the family's button runs its click when it was not
-        // checked; the variant is chosen after it, so the click cannot
-        // reset it.
-        QRadioButton *knopf = *inhalt.Maerklin ? RadioButton3 : RadioButton4;
-        if (!knopf->isChecked())
-            knopf->click();
+        // The variant is chosen after the family's button is checked, so
+        // that button's click cannot reset it.
+        (*inhalt.Maerklin ? RadioButton3 : RadioButton4)->setChecked(true);
         FamilieZeigen(*inhalt.Maerklin);
         (*inhalt.Maerklin ? RadioGroup2 : RadioGroup1)->SetzeItemIndex(inhalt.Variante);
     }
@@ -183,18 +184,24 @@ void TForm2::Fuellen(cLocoInfo &lok, int version, std::function<void()> bestaeti
     Dekodfn_edit->setText(inhalt.Funktionsanzahl);
     Speed_edit->setText(inhalt.Fahrstufen);
     DialogFunktionen = inhalt.Codes;
-    for (int k = 0; k < 4; ++k)
-        Func[k]->Zeigen(inhalt.Bilder[k].isEmpty() ? QImage() : Bild(inhalt.Bilder[k]));
+    for (int k = 0; k < 4; ++k) {
+        QImage bild;
+        if (!inhalt.Bilder[k].isEmpty())
+            LadeBild(DatenDir + inhalt.Bilder[k], bild);
+        Func[k]->Zeigen(bild);
+    }
     for (QLineEdit *feld : {Dekodfn_edit, Speed_edit})
         feld->setEnabled(version != SrcpVersion073);
     Adresse_Edit->setFocus();
 }
 
+// The function controls follow the variant selected in the group shown.
 void TForm2::FamilieZeigen(bool maerklin)
 {
     DialogMaerklin = maerklin;
     RadioGroup2->setVisible(maerklin);
     RadioGroup1->setVisible(!maerklin);
+    FunktionenZeigen(FunktionenSichtbar((maerklin ? RadioGroup2 : RadioGroup1)->ItemIndex()));
 }
 
 void TForm2::RadioButton3Click()
@@ -204,9 +211,9 @@ void TForm2::RadioButton3Click()
 
 void TForm2::RadioButton4Click()
 {
-    FamilieZeigen(false);
     RadioGroup2->SetzeItemIndex(0);
     RadioGroup1->SetzeItemIndex(0);
+    FamilieZeigen(false);
 }
 
 void TForm2::RadioGroup1Click()
