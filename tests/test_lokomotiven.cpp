@@ -178,6 +178,8 @@ private slots:
         const QString vorher = "3 Lok 0 M3 4 0 -1 0 13 0 0";
         QTest::newRow("leere Adresse") << 80 << QStringList {"", "X", "1", "", ""} << "M" << 1 << vorher << "";
         QTest::newRow("M1") << 80 << voll << "M" << 0 << "5 BR 01 120 M1 0 14 1 0 13 0 0" << "";
+        QTest::newRow("M1 unter 0.73, leer") << 70 << leer << "M" << 0 << "5 BR 01 100 M1 0 14 1 0 13 0 0" << "";
+        QTest::newRow("N2 unter 0.73, leer") << 70 << leer << "N" << 2 << "5 BR 01 100 N2 4 14 1 1 2 3 4" << "";
         QTest::newRow("M3 unter 0.73") << 70 << voll << "M" << 2 << "5 BR 01 120 M3 4 14 1 1 2 3 4" << "";
         QTest::newRow("N2 unter 0.73") << 70 << voll << "N" << 2 << "5 BR 01 120 N2 4 14 1 1 2 3 4" << "";
         QTest::newRow("N2 unter 0.80") << 80 << voll << "N" << 2 << "5 BR 01 120 N2 8 28 1 1 2 3 4" << "";
