@@ -111,14 +111,13 @@ void TForm1::SteuerelementeErzeugen()
                                                   [this](int i) { Bahn->SendLocoCommand(i); }),
                                  "Regler_panel", QColor(0, 128, 128));
     Regler_panel->hide();
-    auto reglerHandler = [this](void (TForm1::*handler)(int)) {
-        return [this, handler](int i) { Geschuetzt(*Dialog, [&] { (this->*handler)(i); }); };
+    auto reglerHandler = [this](auto handler) {
+        return [this, handler](auto... werte) { Geschuetzt(*Dialog, [&] { (this->*handler)(werte...); }); };
     };
     connect(Regler_panel, &TReglerPanel::SpeedButtonClick, this, reglerHandler(&TForm1::SpeedButtonClick));
     connect(Regler_panel, &TReglerPanel::ScrollBarChange, this, reglerHandler(&TForm1::ScrollBarChange));
     connect(Regler_panel, &TReglerPanel::Func_picClick, this, reglerHandler(&TForm1::Func_picClick));
-    connect(Regler_panel, &TReglerPanel::FuncClick, this,
-            [this](int i, int k) { Geschuetzt(*Dialog, [&] { FuncClick(i, k); }); });
+    connect(Regler_panel, &TReglerPanel::FuncClick, this, reglerHandler(&TForm1::FuncClick));
     Manage_panel = FarbigesPanel(new QFrame(Client), "Manage_panel", palette().window().color());
     Manage_panel->hide();
     Label1 = Benannt(new QLabel(Manage_panel), "Label1");
