@@ -263,11 +263,9 @@ bool messen(TForm1 &form, QScrollBar *const (&regler)[3], int anzahl)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const int anzahl = argc > 1 ? std::atoi(argv[1]) : 500;
-    if (argc > 2 || anzahl < 1) {
-        std::fprintf(stderr, "usage: bench_regler [CHANGES]\n");
+    const int anzahl = AnzahlArgument(argc, argv, 500, "bench_regler", "CHANGES");
+    if (anzahl == 0)
         return 2;
-    }
     std::printf("machine before: %s\n", Maschinenlast().c_str());
 
     QTemporaryDir work;

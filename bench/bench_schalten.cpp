@@ -137,11 +137,9 @@ bool messen(TForm1 &form, int anzahl, std::vector<double> &latenz, std::vector<d
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const int anzahl = argc > 1 ? std::atoi(argv[1]) : 200;
-    if (argc > 2 || anzahl < 1) {
-        std::fprintf(stderr, "usage: bench_schalten [PRESSES]\n");
+    const int anzahl = AnzahlArgument(argc, argv, 200, "bench_schalten", "PRESSES");
+    if (anzahl == 0)
         return 2;
-    }
 
     QTemporaryDir work;
     DatenVerlinken(work.path());

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 qint64 jetztNs()
 {
@@ -169,4 +170,13 @@ std::string Maschinenlast()
     const QByteArray last = werte.size() >= 3 ? werte[0] + ' ' + werte[1] + ' ' + werte[2] : "unknown";
     return "load average " + last.toStdString() + " (1/5/15 min), "
            + std::to_string(std::thread::hardware_concurrency()) + " cores";
+}
+
+int AnzahlArgument(int argc, char *argv[], int vorgabe, const char *name, const char *was)
+{
+    const int anzahl = argc > 1 ? std::atoi(argv[1]) : vorgabe;
+    if (argc <= 2 && anzahl >= 1)
+        return anzahl;
+    std::fprintf(stderr, "usage: %s [%s]\n", name, was);
+    return 0;
 }

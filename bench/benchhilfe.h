@@ -106,3 +106,8 @@ std::string medianP99(const std::vector<double> &us, int breite);
 // "load average L1 L5 L15 (1/5/15 min), N cores" from /proc/loadavg, so
 // that the figures of a run can be judged.
 std::string Maschinenlast();
+
+// The one optional count argument of a benchmark, vorgabe when it is
+// missing; 0 after printing "usage: <name> [<was>]" when there are more
+// arguments or the count is below 1.
+int AnzahlArgument(int argc, char *argv[], int vorgabe, const char *name, const char *was);
