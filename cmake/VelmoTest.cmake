@@ -1,7 +1,10 @@
 # velmo_add_test(<name> <source>... LIBS <lib>...)
 # Builds one QtTest program and registers it with CTest; every test runs
 # offscreen and finds the generated Data/ through VELMO_DATA_DIR and the
-# fixtures of tests/data through VELMO_TESTDATA.
+# fixtures of tests/data through VELMO_TESTDATA. Tests that run the real
+# SRCP server srcpd find it through VELMO_SRCPD (scripts/srcpd.sh builds it;
+# a test skips when it is missing).
+set(VELMO_SRCPD "${CMAKE_BINARY_DIR}/srcpd/sbin/srcpd" CACHE FILEPATH "The srcpd executable the tests run as a real SRCP 0.8 server")
 function(velmo_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
@@ -14,7 +17,7 @@ function(velmo_add_test name)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMO_DATA_DIR=${VELMO_DATA_DIR};VELMO_BIN_DIR=${VELMO_BIN_DIR}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMO_DATA_DIR=${VELMO_DATA_DIR};VELMO_BIN_DIR=${VELMO_BIN_DIR};VELMO_SRCPD=${VELMO_SRCPD}"
     TIMEOUT ${T_TIMEOUT}
     FIXTURES_REQUIRED parameterwache)
 endfunction()

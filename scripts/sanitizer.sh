@@ -11,15 +11,20 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/stufe.sh"
 "$root/scripts/deps.sh"
 
+# The sanitizer builds run the srcpd of build/srcpd/, the one scripts/test.sh
+# builds; it is a peer, not built with the sanitizers.
+srcpd_option="-DVELMO_SRCPD=$root/build/srcpd/sbin/srcpd"
+
 # A report of undefined behaviour shows its stack.
 export UBSAN_OPTIONS=print_stacktrace=1
 
 asan_ctest() {
-    "$root/scripts/build.sh" "$root/build-asan" -DVELMO_ASAN=ON
+    "$root/scripts/build.sh" "$root/build-asan" -DVELMO_ASAN=ON "$srcpd_option"
     (cd "$root/build-asan" && ctest --output-on-failure -j2 "$@")
 }
 
 asan() {
+    "$root/scripts/srcpd.sh" "$root/build" >/dev/null
     asan_ctest -E '^fuzz_replay_'
 }
 
@@ -29,7 +34,7 @@ replay() {
 
 tsan() {
     local tests=(test_tcpclient test_lesethread test_verbindung)
-    cmake -S "$root" -B "$root/build-tsan" -DVELMO_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$root" -B "$root/build-tsan" -DVELMO_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo "$srcpd_option" >/dev/null
     cmake --build "$root/build-tsan" -j"$(nproc)" --target "${tests[@]}"
     # Address space randomisation of newer kernels can upset TSan's memory layout.
     (cd "$root/build-tsan" && TSAN_OPTIONS="halt_on_error=1 suppressions=$root/tests/tsan.supp" setarch "$(uname -m)" -R \

@@ -5,4 +5,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" "$root/build"
+# The real SRCP server srcpd as a peer of the tests (build/srcpd/); a failed
+# build of it ends the run.
+srcpd="$("$root/scripts/srcpd.sh" "$root/build")"
+if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
 (cd "$root/build" && ctest --output-on-failure -j2)
