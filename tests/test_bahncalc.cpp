@@ -284,15 +284,16 @@ void TestBahncalc::lokBefehl80_data()
     QTest::addColumn<cLocoInfo>("lok");
     QTest::addColumn<QByteArray>("text");
 
-    QTest::newRow("example") << Lok("M2", 2, {11, 3}) << QByteArray("SET 1 GL 3 1 12 28 1 1 \n");
-    QTest::newRow("one function: none after F0") << Lok("M2", 1, {11}) << QByteArray("SET 1 GL 3 1 12 28 1 \n");
+    // Every function of the record follows F0, as under SRCP 0.7.3.
+    QTest::newRow("example") << Lok("M2", 2, {11, 3}) << QByteArray("SET 1 GL 3 1 12 28 1 1 0 \n");
+    QTest::newRow("one function") << Lok("M2", 1, {11}) << QByteArray("SET 1 GL 3 1 12 28 1 1 \n");
     QTest::newRow("no functions") << Lok("M2", 0, {11}) << QByteArray("SET 1 GL 3 1 12 28 1 \n");
     QTest::newRow("-1 counts as 0") << Lok("M2", -1, {11}) << QByteArray("SET 1 GL 3 1 12 28 1 \n");
-    QTest::newRow("four functions, bus 2") << Lok("NB", 4, {11, 3, 12, 0})
-                                           << QByteArray("SET 2 GL 3 1 12 28 1 1 0 1 \n");
-    QTest::newRow("bus 3") << Lok("N4", 3, {10, 11, 11}) << QByteArray("SET 3 GL 3 1 12 28 1 0 1 \n");
+    QTest::newRow("four functions, F4 on, bus 2") << Lok("NB", 4, {11, 3, 12, 15})
+                                                  << QByteArray("SET 2 GL 3 1 12 28 1 1 0 1 1 \n");
+    QTest::newRow("bus 3") << Lok("N4", 3, {10, 11, 11}) << QByteArray("SET 3 GL 3 1 12 28 1 0 1 1 \n");
     QTest::newRow("9 counts as 8") << Lok("N1", 9, {11, 11, 11, 11, 11, 11, 11, 11})
-                                   << QByteArray("SET 2 GL 3 1 12 28 1 1 1 1 1 1 1 1 \n");
+                                   << QByteArray("SET 2 GL 3 1 12 28 1 1 1 1 1 1 1 1 1 \n");
     QTest::newRow("X9") << Lok("X9", 2, {11}) << QByteArray();
     QTest::newRow("m2") << Lok("m2", 2, {11}) << QByteArray();
     QTest::newRow("empty code") << Lok("", 2, {11}) << QByteArray();
@@ -308,30 +309,34 @@ void TestBahncalc::lokBefehl80()
 void TestBahncalc::lokInit80_data()
 {
     QTest::addColumn<QByteArray>("code");
+    QTest::addColumn<int>("funktionen");
     QTest::addColumn<int>("fahrstufen");
     QTest::addColumn<int>("initFunktionen");
     QTest::addColumn<QByteArray>("text");
 
-    QTest::newRow("N1 defaults") << QByteArray("N1") << 0 << 0 << QByteArray("INIT 2 GL 3 N 2 14 4\n");
-    QTest::newRow("M1 keeps 0 functions") << QByteArray("M1") << 0 << 0 << QByteArray("INIT 1 GL 3 M 1 14 0\n");
-    QTest::newRow("M2 defaults") << QByteArray("M2") << 0 << 0 << QByteArray("INIT 1 GL 3 M 2 14 4\n");
-    QTest::newRow("NB defaults") << QByteArray("NB") << 0 << 0 << QByteArray("INIT 2 GL 3 N 1 14 4\n");
-    QTest::newRow("N3 as given") << QByteArray("N3") << 28 << 8 << QByteArray("INIT 3 GL 3 N 4 28 8\n");
-    QTest::newRow("M1 as given") << QByteArray("M1") << 28 << 8 << QByteArray("INIT 1 GL 3 M 1 28 8\n");
-    QTest::newRow("M5 steps given") << QByteArray("M5") << 27 << 0 << QByteArray("INIT 1 GL 3 M 5 27 4\n");
-    QTest::newRow("X9") << QByteArray("X9") << 0 << 0 << QByteArray();
-    QTest::newRow("m2") << QByteArray("m2") << 0 << 0 << QByteArray();
-    QTest::newRow("empty code") << QByteArray() << 0 << 0 << QByteArray();
+    // The server counts F0 among the functions: F0 and every function of the record.
+    QTest::newRow("N1 defaults") << QByteArray("N1") << 4 << 0 << 0 << QByteArray("INIT 2 GL 3 N 2 14 5\n");
+    QTest::newRow("M1 keeps 0 functions") << QByteArray("M1") << 0 << 0 << 0 << QByteArray("INIT 1 GL 3 M 1 14 0\n");
+    QTest::newRow("M2 two functions") << QByteArray("M2") << 2 << 0 << 0 << QByteArray("INIT 1 GL 3 M 2 14 3\n");
+    QTest::newRow("NB defaults") << QByteArray("NB") << 4 << 0 << 0 << QByteArray("INIT 2 GL 3 N 1 14 5\n");
+    QTest::newRow("N2 no functions: F0") << QByteArray("N2") << 0 << 0 << 0 << QByteArray("INIT 2 GL 3 N 3 14 1\n");
+    QTest::newRow("N3 as given") << QByteArray("N3") << 4 << 28 << 8 << QByteArray("INIT 3 GL 3 N 4 28 8\n");
+    QTest::newRow("M1 as given") << QByteArray("M1") << 0 << 28 << 8 << QByteArray("INIT 1 GL 3 M 1 28 8\n");
+    QTest::newRow("M5 steps given") << QByteArray("M5") << 4 << 27 << 0 << QByteArray("INIT 1 GL 3 M 5 27 5\n");
+    QTest::newRow("X9") << QByteArray("X9") << 4 << 0 << 0 << QByteArray();
+    QTest::newRow("m2") << QByteArray("m2") << 4 << 0 << 0 << QByteArray();
+    QTest::newRow("empty code") << QByteArray() << 4 << 0 << 0 << QByteArray();
 }
 
 void TestBahncalc::lokInit80()
 {
     QFETCH(QByteArray, code);
+    QFETCH(int, funktionen);
     QFETCH(int, fahrstufen);
     QFETCH(int, initFunktionen);
     QFETCH(QByteArray, text);
 
-    cLocoInfo lok = Lok(code, 2);
+    cLocoInfo lok = Lok(code, funktionen);
     lok.Fahrstufen = fahrstufen;
     lok.InitFunktionsanzahl = initFunktionen;
     QCOMPARE(LokInit80(lok), text);

@@ -703,6 +703,7 @@ private slots:
         w.Oeffnen(w.Pfad("anlage.pln"));
         QCOMPARE(w.F->PlanName, QString("anlage.pln"));
         QCOMPARE(w.F->PosAnzahl, 6);
+        QTRY_VERIFY(w.F->BetriebModus);
         QVERIFY(w.F->Neu1->isEnabled() && w.F->Oeffnen1->isEnabled() && w.F->Velmo->isEnabled());
         QVERIFY(QTest::qWaitFor([&] { return server.Zeilen.size() == 5; }));
         QCOMPARE(server.Empfangen, QByteArray("SET POWER ON\nSET GA M 13 1 1 -1\nSET GA M 13 1 0 -1\n"

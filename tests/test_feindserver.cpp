@@ -242,7 +242,7 @@ private slots:
         QVERIFY(!a.Protokoll().contains("GL 3 1 12"));
         QVERIFY(!a.F->InfoConnected);
         QVERIFY(a.F->Hostverbinden1->isEnabled());
-        QCOMPARE(a.F->StatusBar1->Text(1), Verloren);
+        QCOMPARE(a.F->StatusBar1->Text(0), Verloren);
         QVERIFY(Bedienen(5000, [&] { return a.Kommando.getrennt() && a.Info.getrennt(); }));
 
         a.F->Hostverbinden1->trigger();
@@ -332,7 +332,7 @@ private slots:
         Bedienen(300);
         VERIFY_BEDIENT(gang, MaxLuecke);
         VERIFY_SPEICHER(speicher);
-        QVERIFY(a.F->StatusBar1->Text(1) != Verloren);
+        QVERIFY(a.F->StatusBar1->Text(0) != Verloren);
 
         // Nothing left over from the closed connection touches the new one.
         verbinden->trigger();

@@ -125,12 +125,13 @@ private slots:
         QTest::addColumn<int>("stufen");
         QTest::addColumn<QString>("zaehler"); // the two count fields
         const Codes keine {};
-        QTest::newRow("M3, F2 Kupplung aus")
-            << QByteArray("M3") << 4 << Codes {0, 3, 13, 0} << "M" << 2 << true << Codes {0, 13, 13, 0}
-            << Bilder {"", "kupplung_ein.bmp", "", ""} << 0 << "4|";
+        // Every slot starts switched off and shows its symbol, whatever state it was stored in.
+        QTest::newRow("M3, F2 Kupplung aus, F3 an")
+            << QByteArray("M3") << 4 << Codes {0, 3, 13, 0} << "M" << 2 << true << Codes {0, 3, 3, 0}
+            << Bilder {"", "kupplung_ein.bmp", "kupplung_ein.bmp", ""} << 0 << "4|";
         QTest::newRow("M1") << QByteArray("M1") << 0 << Codes {5, 0, 0, 0} << "M" << 0 << false << keine << Bilder {} << 14 << "|14";
         QTest::newRow("NB") << QByteArray("NB") << 4 << Codes {1, 0, 0, 7} << "N" << 0 << false
-                            << Codes {11, 0, 0, 17} << Bilder {"func_on.bmp", "", "", "pfeil_dop.bmp"} << 28 << "4|28";
+                            << Codes {1, 0, 0, 7} << Bilder {"func_on.bmp", "", "", "pfeil_dop.bmp"} << 28 << "4|28";
         QTest::newRow("N4") << QByteArray("N4") << 4 << keine << "N" << 4 << true << keine << Bilder {} << 0 << "4|";
         QTest::newRow("M0 wählt nichts") << QByteArray("M0") << 4 << keine << "M" << -1 << true << keine << Bilder {} << 0 << "4|";
         QTest::newRow("N7 wählt nichts") << QByteArray("N7") << 4 << keine << "N" << -1 << true << keine << Bilder {} << 0 << "4|";
@@ -173,37 +174,42 @@ private slots:
         QTest::addColumn<int>("variante");
         QTest::addColumn<QString>("danach");
         QTest::addColumn<QString>("fehler");
+        QTest::addColumn<bool>("bekannt"); // the server still knows the locomotive
         const QStringList voll {"5", "BR 01", "120", "8", "28"};
         const QStringList leer {"5", "BR 01", "", "", ""};
         const QString vorher = "3 Lok 0 M3 4 0 -1 0 13 0 0";
-        QTest::newRow("leere Adresse") << 80 << QStringList {"", "X", "1", "", ""} << "M" << 1 << vorher << "";
-        QTest::newRow("M1") << 80 << voll << "M" << 0 << "5 BR 01 120 M1 0 14 1 0 13 0 0" << "";
-        QTest::newRow("M1 unter 0.73, leer") << 70 << leer << "M" << 0 << "5 BR 01 100 M1 0 14 1 0 13 0 0" << "";
-        QTest::newRow("N2 unter 0.73, leer") << 70 << leer << "N" << 2 << "5 BR 01 100 N2 4 14 1 1 2 3 4" << "";
-        QTest::newRow("M3 unter 0.73") << 70 << voll << "M" << 2 << "5 BR 01 120 M3 4 14 1 1 2 3 4" << "";
-        QTest::newRow("N2 unter 0.73") << 70 << voll << "N" << 2 << "5 BR 01 120 N2 4 14 1 1 2 3 4" << "";
-        QTest::newRow("N2 unter 0.80") << 80 << voll << "N" << 2 << "5 BR 01 120 N2 8 28 1 1 2 3 4" << "";
-        QTest::newRow("N2 unter 0.80, leer") << 80 << leer << "N" << 2 << "5 BR 01 100 N2 4 14 1 1 2 3 4" << "";
-        QTest::newRow("NB") << 80 << voll << "N" << 0 << "5 BR 01 120 NB 4 14 1 1 2 3 4" << "";
-        QTest::newRow("keine Variante") << 80 << voll << "N" << -1 << "5 BR 01 120 M3 4 0 1 1 2 3 4" << "";
+        QTest::newRow("leere Adresse") << 80 << QStringList {"", "X", "1", "", ""} << "M" << 1 << vorher << "" << true;
+        QTest::newRow("M1") << 80 << voll << "M" << 0 << "5 BR 01 120 M1 0 14 1 0 13 0 0" << "" << false;
+        QTest::newRow("M1 unter 0.73, leer") << 70 << leer << "M" << 0 << "5 BR 01 100 M1 0 14 1 0 13 0 0" << "" << false;
+        QTest::newRow("N2 unter 0.73, leer") << 70 << leer << "N" << 2 << "5 BR 01 100 N2 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("M3 unter 0.73") << 70 << voll << "M" << 2 << "5 BR 01 120 M3 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("N2 unter 0.73") << 70 << voll << "N" << 2 << "5 BR 01 120 N2 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("N2 unter 0.80") << 80 << voll << "N" << 2 << "5 BR 01 120 N2 8 28 1 1 2 3 4" << "" << false;
+        QTest::newRow("N2 unter 0.80, leer") << 80 << leer << "N" << 2 << "5 BR 01 100 N2 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("NB") << 80 << voll << "N" << 0 << "5 BR 01 120 NB 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("gleiche Adresse, keine Variante")
+            << 80 << QStringList {"3", "BR", "", "", ""} << "N" << -1 << "3 BR 100 M3 4 0 1 1 2 3 4" << "" << true;
+        QTest::newRow("keine Variante") << 80 << voll << "N" << -1 << "5 BR 01 120 M3 4 0 1 1 2 3 4" << "" << false;
         QTest::newRow("negative Adresse") << 70 << QStringList {"-2", "", "7", "", ""} << "M" << 4
-                                          << "-2  7 M5 4 14 1 1 2 3 4" << "";
+                                          << "-2  7 M5 4 14 1 1 2 3 4" << "" << false;
         QTest::newRow("langer Name")
             << 70 << QStringList {"5", "Rheingold Express 1928", "", "", ""} << "M" << 2
-            << "5 Rheingold Express 19 100 M3 4 14 1 1 2 3 4" << "";
-        QTest::newRow("Adresse kein Wert") << 70 << QStringList {"x5", "BR", "1", "", ""} << "M" << 2 << vorher << "x5";
+            << "5 Rheingold Express 19 100 M3 4 14 1 1 2 3 4" << "" << false;
+        QTest::newRow("Adresse kein Wert") << 70 << QStringList {"x5", "BR", "1", "", ""} << "M" << 2 << vorher << "x5" << true;
         QTest::newRow("Vmax kein Wert") << 70 << QStringList {"5", "BR", "zehn", "", ""} << "M" << 2
-                                        << "5 BR 0 M3 4 0 -1 0 13 0 0" << "zehn";
+                                        << "5 BR 0 M3 4 0 -1 0 13 0 0" << "zehn" << false;
         QTest::newRow("Stufen kein Wert") << 80 << QStringList {"5", "BR", "9", "6", "2 8"} << "N" << 1
-                                          << "5 BR 9 N1 6 0 -1 0 13 0 0" << "2 8";
+                                          << "5 BR 9 N1 6 0 -1 0 13 0 0" << "2 8" << false;
     }
     void dialogSpeichern()
     {
         QFETCH(QStringList, felder);
         QFETCH(QString, fehler);
         cLocoInfo lok = Lok("M3", -1, 4, {0, 13, 0, 0});
+        lok.Initialisiert = 1;
+        // Slots placed switched on are stored switched off.
         const LokdialogEingaben eingaben {felder[0], felder[1], felder[2], felder[3], felder[4],
-                                          Spalte<QString>("familie") == "M", Spalte<int>("variante"), {1, 2, 3, 4}};
+                                          Spalte<QString>("familie") == "M", Spalte<int>("variante"), {11, 2, 13, 4}};
         try {
             QCOMPARE(LokdialogSpeichern(lok, eingaben, Spalte<int>("version")), !felder[0].isEmpty());
             QVERIFY(fehler.isEmpty());
@@ -212,6 +218,7 @@ private slots:
         }
         QCOMPARE(Felder(lok), Spalte<QString>("danach"));
         QCOMPARE(lok.Funktionen[4], 5);
+        QCOMPARE(lok.Initialisiert == 1, Spalte<bool>("bekannt"));
     }
 };
 

@@ -127,11 +127,11 @@ private slots:
                                         << QStringList {"pfeil_li/-", "pfeil_li/-"};
         QTest::newRow("0.80: INIT vor dem ersten Fahrbefehl")
             << 80 << QByteArray("M3") << 3 << 28 << 1 << 0 << QStringList {"oben"}
-            << QByteArrayList {"INIT 1 GL 3 M 3 14 4", "SET 1 GL 3 1 0 28 0 0 0 0 ", "SET 1 GL 3 1 28 28 0 0 0 0 "}
+            << QByteArrayList {"INIT 1 GL 3 M 3 14 5", "SET 1 GL 3 1 0 28 0 0 0 0 0 ", "SET 1 GL 3 1 28 28 0 0 0 0 0 "}
             << QStringList {"pfeil_li/-"};
         QTest::newRow("0.80: N2 wendet im Stand")
             << 80 << QByteArray("N2") << 3 << 28 << 1 << 0 << QStringList {"richtung"}
-            << QByteArrayList {"INIT 2 GL 3 N 3 14 4", "SET 2 GL 3 1 0 28 0 0 0 0 ", "SET 2 GL 3 0 0 28 0 0 0 0 "}
+            << QByteArrayList {"INIT 2 GL 3 N 3 14 5", "SET 2 GL 3 1 0 28 0 0 0 0 0 ", "SET 2 GL 3 0 0 28 0 0 0 0 0 "}
             << QStringList {"pfeil_re/-"};
     }
     void fahren()
@@ -216,35 +216,35 @@ private slots:
         QTest::addColumn<bool>("geschrieben");
         const QString vorher = "3 BR 50 80 M3 4 0 -1 2 3 13 0";
         QTest::newRow("nur speichern") << 70 << QByteArray("M3") << QStringList {"ok"}
-                                       << "3 BR 50 80 M3 4 14 1 12 13 13 0" << "" << true;
+                                       << "3 BR 50 80 M3 4 14 1 2 3 3 0" << "" << true;
         QTest::newRow("leere Adresse") << 70 << QByteArray("M3") << QStringList {"adresse=", "ok"} << vorher << "" << true;
         QTest::newRow("abbrechen") << 70 << QByteArray("M3") << QStringList {"adresse=9", "abbrechen"} << vorher << "" << false;
         QTest::newRow("N2 unter 0.73 mit Feldern")
             << 70 << QByteArray("M3") << QStringList {"dcc", "variante=2", "fn=8", "stufen=28", "ok"}
-            << "3 BR 50 80 N2 4 14 1 12 13 13 0" << "" << true;
+            << "3 BR 50 80 N2 4 14 1 2 3 3 0" << "" << true;
         QTest::newRow("N2 unter 0.80 mit Feldern")
             << 80 << QByteArray("M3") << QStringList {"dcc", "variante=2", "fn=8", "stufen=28", "ok"}
-            << "3 BR 50 80 N2 8 28 1 12 13 13 0" << "" << true;
+            << "3 BR 50 80 N2 8 28 1 2 3 3 0" << "" << true;
         QTest::newRow("M1 unter 0.80") << 80 << QByteArray("M3") << QStringList {"variante=0", "fn=8", "ok"}
                                        << "3 BR 50 80 M1 0 14 1 2 3 13 0" << "" << true;
         QTest::newRow("Vmax kein Wert") << 70 << QByteArray("M3") << QStringList {"adresse=7", "vmax=zehn", "ok"}
                                         << "7 BR 50 80 M3 4 0 -1 2 3 13 0" << "'zehn' ist kein gültiger Integerwert" << false;
         QTest::newRow("Ablage ohne Bild") << 70 << QByteArray("M3") << QStringList {"ablage=leer", "slot=1", "ok"}
-                                          << "3 BR 50 80 M3 4 14 1 12 13 13 0" << "" << true;
+                                          << "3 BR 50 80 M3 4 14 1 2 3 3 0" << "" << true;
         QTest::newRow("Ablage mit fremdem Bild")
             << 70 << QByteArray("M3") << QStringList {"ablage=bild", "slot=1", "ok"}
-            << "3 BR 50 80 M3 4 14 1 0 13 13 0" << "" << true;
+            << "3 BR 50 80 M3 4 14 1 0 3 3 0" << "" << true;
         QTest::newRow("gewähltes Symbol") << 70 << QByteArray("M3") << QStringList {"symbol=5", "slot=4", "ok"}
-                                          << "3 BR 50 80 M3 4 14 1 12 13 13 5" << "" << true;
+                                          << "3 BR 50 80 M3 4 14 1 2 3 3 5" << "" << true;
         QTest::newRow("Rechtsklick, abbrechen") << 70 << QByteArray("M3") << QStringList {"rechts=3", "abbrechen"}
                                                 << vorher << "" << false;
         QTest::newRow("Rechtsklick, speichern") << 70 << QByteArray("M3") << QStringList {"rechts=3", "ok"}
-                                                << "3 BR 50 80 M3 4 14 1 12 13 0 0" << "" << true;
+                                                << "3 BR 50 80 M3 4 14 1 2 3 0 0" << "" << true;
         QTest::newRow("DCC noch einmal gedrückt behält N3")
             << 70 << QByteArray("N3") << QStringList {"dcc", "ok"}
-            << "3 BR 50 80 N3 4 14 1 12 13 13 0" << "" << true;
+            << "3 BR 50 80 N3 4 14 1 2 3 3 0" << "" << true;
         QTest::newRow("F5 tut nichts") << 70 << QByteArray("M3") << QStringList {"symbol=2", "f5", "ok"}
-                                       << "3 BR 50 80 M3 4 14 1 12 13 13 0" << "" << true;
+                                       << "3 BR 50 80 M3 4 14 1 2 3 3 0" << "" << true;
     }
     void dialog()
     {
@@ -287,7 +287,7 @@ private slots:
         QVERIFY(d->RadioButton3->isChecked() && d->RadioGroup2->isVisibleTo(d) && !d->RadioGroup1->isVisibleTo(d));
         QCOMPARE(d->RadioGroup2->ItemIndex(), 2);
         QCOMPARE(a.Bildname(d->Func[1]->Bild()), "kupplung_ein");
-        QCOMPARE(a.Bildname(d->Func[2]->Bild()), "-");
+        QCOMPARE(a.Bildname(d->Func[2]->Bild()), "kupplung_ein"); // stored switched on
         QVERIFY(!d->Dekodfn_edit->isEnabled() && !d->Speed_edit->isEnabled());
         QCOMPARE(d->Dekodfn_edit->text() + '|' + d->Speed_edit->text(), "4|");
         d->Speed_edit->setText("28");

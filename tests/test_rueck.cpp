@@ -107,40 +107,58 @@ private slots:
         QVERIFY(a.Bilder.isEmpty());
     }
 
-    // The SRCP 0.8 report of a contact counts like "INFO FB S88 <n> <v>",
-    // whatever its bus; lines that only look like one change nothing.
+    // The SRCP 0.8 report of a contact counts like "INFO FB S88 <n> <v>"
+    // when it comes from the lowest bus whose description lists FB (bus 1
+    // while none does); lines that only look like one change nothing.
     void srcp08Bericht_data()
     {
+        QTest::addColumn<QByteArrayList>("vorher"); // lines of the session before
         QTest::addColumn<QByteArray>("zeile");
         QTest::addColumn<QString>("bild"); // drawn on the cell of module 2, contact 2; empty: nothing drawn
+        QTest::addColumn<int>("art");
         const QByteArray t = "1796773747.108 ";
-        QTest::newRow("100 besetzt") << t + "100 INFO 1 FB 18 1" << "Icon6502.bmp";
-        QTest::newRow("101 frei") << t + "101 INFO 1 FB 18 0" << "Icon6501.bmp";
-        QTest::newRow("anderer Bus") << t + "100 INFO 7 FB 18 1" << "Icon6502.bmp";
-        QTest::newRow("CR LF") << t + "100 INFO 2 FB 18 1\r\n" << "Icon6502.bmp";
-        QTest::newRow("ohne Zeitstempel") << QByteArray("100 INFO 1 FB 18 1") << "";
-        QTest::newRow("Code 102") << t + "102 INFO 1 FB 18 1" << "";
-        QTest::newRow("Code 200") << t + "200 INFO 1 FB 18 1" << "";
-        QTest::newRow("ohne Wert") << t + "100 INFO 1 FB 18" << "";
-        QTest::newRow("Feld zu viel") << t + "100 INFO 1 FB 18 1 0" << "";
-        QTest::newRow("GA") << t + "100 INFO 1 GA 18 1" << "";
-        QTest::newRow("Bus keine Zahl") << t + "100 INFO x FB 18 1" << "";
-        QTest::newRow("Kontakt keine Zahl") << t + "100 INFO 1 FB 1a 1" << "";
-        QTest::newRow("Kontakt zu gross") << t + "100 INFO 1 FB 99999999999 1" << "";
-        QTest::newRow("doppeltes Blank") << t + "100 INFO 1 FB  18 1" << "";
-        QTest::newRow("ERROR") << t + "412 ERROR wrong value" << "";
+        const int gezeigt = int(Crueck::Zeilenart::Gezeigt), keine = int(Crueck::Zeilenart::Keine),
+                  anderer = int(Crueck::Zeilenart::AndererBus);
+        const QByteArray bus1ohne = t + "100 INFO 1 DESCRIPTION GA GL POWER";
+        const QByteArray bus2mit = t + "100 INFO 2 DESCRIPTION GA GL FB POWER";
+        QTest::newRow("100 besetzt") << QByteArrayList() << t + "100 INFO 1 FB 18 1" << "Icon6502.bmp" << gezeigt;
+        QTest::newRow("101 frei") << QByteArrayList() << t + "101 INFO 1 FB 18 0" << "Icon6501.bmp" << gezeigt;
+        QTest::newRow("anderer Bus") << QByteArrayList() << t + "100 INFO 2 FB 18 1" << "" << anderer;
+        QTest::newRow("Bus 2 hat FB") << QByteArrayList {bus1ohne, bus2mit} << t + "100 INFO 2 FB 18 1"
+                                      << "Icon6502.bmp" << gezeigt;
+        QTest::newRow("Bus 1 ohne FB") << QByteArrayList {bus1ohne, bus2mit} << t + "100 INFO 1 FB 18 1" << ""
+                                       << anderer;
+        QTest::newRow("CR LF") << QByteArrayList() << t + "100 INFO 1 FB 18 1\r\n" << "Icon6502.bmp" << gezeigt;
+        QTest::newRow("ohne Zeitstempel") << QByteArrayList() << QByteArray("100 INFO 1 FB 18 1") << "" << keine;
+        QTest::newRow("Code 102") << QByteArrayList() << t + "102 INFO 1 FB 18 1" << "" << keine;
+        QTest::newRow("Code 200") << QByteArrayList() << t + "200 INFO 1 FB 18 1" << "" << keine;
+        QTest::newRow("ohne Wert") << QByteArrayList() << t + "100 INFO 1 FB 18" << "" << keine;
+        QTest::newRow("Feld zu viel") << QByteArrayList() << t + "100 INFO 1 FB 18 1 0" << "" << keine;
+        QTest::newRow("GA") << QByteArrayList() << t + "100 INFO 1 GA 18 1" << "" << keine;
+        QTest::newRow("Bus keine Zahl") << QByteArrayList() << t + "100 INFO x FB 18 1" << "" << keine;
+        QTest::newRow("Kontakt keine Zahl") << QByteArrayList() << t + "100 INFO 1 FB 1a 1" << "" << keine;
+        QTest::newRow("Kontakt zu gross") << QByteArrayList() << t + "100 INFO 1 FB 99999999999 1" << "" << keine;
+        QTest::newRow("doppeltes Blank") << QByteArrayList() << t + "100 INFO 1 FB  18 1" << "" << keine;
+        QTest::newRow("ERROR") << QByteArrayList() << t + "412 ERROR wrong value" << "" << keine;
     }
     void srcp08Bericht()
     {
+        QFETCH(QByteArrayList, vorher);
         QFETCH(QByteArray, zeile);
         QFETCH(QString, bild);
+        QFETCH(int, art);
         Anzeige a;
         a.Kontakt(0, 0, 65, 2, 2);
         a.Kontakt(27, 0, 65, 1, 2);
-        a.Rueck.ZeileVerarbeiten(zeile);
+        for (const QByteArray &v : vorher)
+            a.Rueck.ZeileVerarbeiten(v);
+        QCOMPARE(int(a.Rueck.ZeileVerarbeiten(zeile)), art);
         const QList<Gezeichnet> erwartet = bild.isEmpty() ? QList<Gezeichnet>() : QList<Gezeichnet>{{bild, 0, 0}};
         QCOMPARE(a.Bilder, erwartet);
         QCOMPARE(a.Fehler, 0);
+        // A new session forgets the buses it was told of.
+        a.Rueck.NeueSitzung();
+        QCOMPARE(a.Rueck.FeedbackBus(), 1);
     }
 
     void zuruecksetzen()

@@ -183,8 +183,10 @@ private slots:
     }
 
     // Reports of the poll session: the first report right after GO lights
-    // the occupied contacts at once; later reports of any bus with code 100
-    // or 101 count, lines that only look like reports do not.
+    // the occupied contacts at once; later reports with code 100 or 101
+    // count, lines that only look like reports do not. Only the lowest bus
+    // whose description lists FB reaches the plan; a report of another bus
+    // only shows in the right panel.
     void rueckmeldungen()
     {
         Anlage a;
@@ -201,18 +203,20 @@ private slots:
         auto zeigt = [&](int i, const QImage &bild) {
             return a.F->PlanBitmap.copy(zellen[i].x(), zellen[i].y(), 27, 27) == bild.copy(0, 0, 27, 27);
         };
-        a.NachGo[1] = Z("100 INFO 0 DESCRIPTION SESSION SERVER TIME GM") + Z("100 INFO 1 POWER OFF AUTO POWER OFF")
-            + Z("100 INFO 1 FB 3 1") + Z("100 INFO 2 FB 18 1");
+        a.NachGo[1] = Z("100 INFO 0 DESCRIPTION SESSION SERVER TIME GM") + Z("100 INFO 1 DESCRIPTION GA GL POWER")
+            + Z("100 INFO 1 POWER OFF AUTO POWER OFF") + Z("100 INFO 2 DESCRIPTION GA GL FB POWER")
+            + Z("100 INFO 2 FB 3 1") + Z("100 INFO 2 FB 18 1") + Z("100 INFO 3 FB 5 1");
 
         a.F->Abfragestarten1Click();
         QCOMPARE(a.F->PollSitzung.SessionId, 1);
-        QVERIFY(zeigt(0, belegt) && zeigt(1, belegt));
+        QVERIFY(zeigt(0, belegt) && zeigt(1, belegt) && !zeigt(2, belegt));
+        QTRY_VERIFY(a.F->StatusBar1->Text(2).endsWith("100 INFO 3 FB 5 1"));
 
-        a.Server.sendenAn(0, Z("101 INFO 2 FB 18 0") + Z("100 INFO 1 FB 5 1"));
+        a.Server.sendenAn(0, Z("101 INFO 2 FB 18 0") + Z("100 INFO 1 FB 3 0") + Z("100 INFO 2 FB 5 1"));
         QTRY_VERIFY(zeigt(1, frei) && zeigt(2, belegt));
-        a.Server.sendenAn(0, Z("100 INFO 1 FB 3 0 1") + Z("102 INFO 1 FB 3 0") + "100 INFO 1 FB 3 0\n"
-                                 + Z("100 INFO 1 GA 3 0") + Z("100 INFO 1 FB 3") + Z("200 OK")
-                                 + Z("100 INFO 1 FB 5 0"));
+        a.Server.sendenAn(0, Z("100 INFO 2 FB 3 0 1") + Z("102 INFO 2 FB 3 0") + "100 INFO 2 FB 3 0\n"
+                                 + Z("100 INFO 2 GA 3 0") + Z("100 INFO 2 FB 3") + Z("200 OK")
+                                 + Z("100 INFO 2 FB 5 0"));
         QTRY_VERIFY(zeigt(2, frei));
         QVERIFY(zeigt(0, belegt));
         QVERIFY(a.F->StatusBar1->Text(1).startsWith("WorkDir"));
@@ -228,15 +232,15 @@ private slots:
         QTest::addColumn<QByteArray>("initGa"); // of a DCC accessory
         QTest::addColumn<QByteArray>("initGl"); // of an N3 locomotive
         QTest::newRow("ein Bus") << QList<int> {1} << false << QByteArray("SET 1 POWER ON\r\n")
-                                 << QByteArray("INIT 1 GA 18 N") << QByteArray("INIT 1 GL 3 N 4 14 4");
+                                 << QByteArray("INIT 1 GA 18 N") << QByteArray("INIT 1 GL 3 N 4 14 2");
         QTest::newRow("zwei Busse") << QList<int> {1, 2} << false << QByteArray("SET 1 POWER ON\r\nSET 2 POWER ON\r\n")
-                                    << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 1 GL 3 N 4 14 4");
+                                    << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 1 GL 3 N 4 14 2");
         QTest::newRow("drei Busse") << QList<int> {1, 2, 3} << false
                                     << QByteArray("SET 1 POWER ON\r\nSET 2 POWER ON\r\nSET 3 POWER ON\r\n")
-                                    << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 3 GL 3 N 4 14 4");
+                                    << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 3 GL 3 N 4 14 2");
         QTest::newRow("keine Antwort") << QList<int> {1} << true
                                        << QByteArray("SET 1 POWER ON\r\nSET 2 POWER ON\r\nSET 3 POWER ON\r\n")
-                                       << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 3 GL 3 N 4 14 4");
+                                       << QByteArray("INIT 2 GA 18 N") << QByteArray("INIT 3 GL 3 N 4 14 2");
     }
     void busse()
     {
@@ -278,7 +282,7 @@ private slots:
         QTest::addColumn<QByteArrayList>("befehle"); // refused as well, after the INIT
         QTest::newRow("Zubehoer") << false << QByteArray("INIT 2 GA 18 N")
                                   << QByteArrayList {"SET 2 GA 18 0 1 -1", "SET 2 GA 18 0 0 -1"};
-        QTest::newRow("Lok") << true << QByteArray("INIT 2 GL 3 N 2 14 4") << QByteArrayList {"SET 2 GL 3 1 0 28 0 "};
+        QTest::newRow("Lok") << true << QByteArray("INIT 2 GL 3 N 2 14 2") << QByteArrayList {"SET 2 GL 3 1 0 28 0 0 "};
     }
     void initVerweigert()
     {

@@ -7,6 +7,7 @@
 #include "elemente/Bilder.h"
 #include "scripteddialoge.h"
 #include "skriptserver.h"
+#include "spalte.h"
 #include "testwork.h"
 
 #include <QAction>
@@ -31,6 +32,25 @@ QByteArray AllesOk(const QByteArray &line)
     if (line == "GO")
         return Srcp08("200 OK GO 7");
     return Srcp08("200 OK");
+}
+
+// The sockets of this process's host connected to one of the ports whose
+// server has closed its side while this side has not (CLOSE-WAIT).
+int HalbOffen(const QList<int> &ports)
+{
+    int n = 0;
+    for (const char *datei : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile f(QString::fromLatin1(datei));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &zeile : f.readAll().split('\n')) {
+            const QList<QByteArray> felder = zeile.simplified().split(' ');
+            if (felder.size() > 3 && felder[3] == "08"
+                && ports.contains(felder[2].mid(felder[2].indexOf(':') + 1).toInt(nullptr, 16)))
+                ++n;
+        }
+    }
+    return n;
 }
 
 // A window whose three connections point at the given servers.
@@ -59,6 +79,12 @@ struct Anlage
         F->Abfragebeenden1Click();
     }
     QStringList Protokoll() const { return F->Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    bool Zeigt(int x, int y, const QString &bild)
+    {
+        QImage icon;
+        LadeBild(Work.dataPath(bild), icon);
+        return F->PlanBitmap.copy(x, y, 27, 27) == icon.copy(0, 0, 27, 27);
+    }
     // Connects; under SRCP 0.8 with a session begun, until the questions
     // about the buses have arrived.
     bool Verbunden()
@@ -70,9 +96,9 @@ struct Anlage
                 || QTest::qWaitFor([&] { return Kommando.Zeilen.count("GET 3 DESCRIPTION") > fragen; }));
     }
     // Waits until the server has received n more bytes than before.
-    QByteArray Neu(qsizetype &seit, qsizetype anzahl)
+    QByteArray Neu(qsizetype &seit, qsizetype anzahl, int frist = 3000)
     {
-        if (!QTest::qWaitFor([&] { return Kommando.Empfangen.size() >= seit + anzahl; }, 3000))
+        if (!QTest::qWaitFor([&] { return Kommando.Empfangen.size() >= seit + anzahl; }, frist))
             qWarning("server received only %lld bytes", qlonglong(Kommando.Empfangen.size() - seit));
         const QByteArray neu = Kommando.Empfangen.mid(seit);
         seit = Kommando.Empfangen.size();
@@ -240,33 +266,56 @@ private slots:
         QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
     }
 
-    // The server ends the command connection: handled as "Host trennen",
-    // with the reason in the status bar; the program can then be closed
-    // and connected again.
+    // The server ends one connection: the command connection takes the
+    // info and feedback connections with it, the contacts show free, the
+    // menus show what is still open, the left panel says so, and no socket
+    // is left half open; the program can then be closed and connected again.
     void verbindungVerloren_data()
     {
         QTest::addColumn<QByteArray>("zuletzt"); // sent right before closing
         QTest::addColumn<int>("infoMode");
-        QTest::newRow("sauber geschlossen") << QByteArray() << 0;
-        QTest::newRow("mitten in der Zeile") << QByteArray("INFO 1 GA 5 0 ") << 0;
-        QTest::newRow("mit Info-Verbindung") << QByteArray("ganze Zeile\n") << 1;
+        QTest::addColumn<QString>("getrennt"); // the server closing its side
+        QTest::addColumn<QString>("status");
+        const QString verloren = "Verbindung zum Server verloren";
+        QTest::newRow("sauber geschlossen") << QByteArray() << 0 << "Kommando" << verloren;
+        QTest::newRow("mitten in der Zeile") << QByteArray("INFO 1 GA 5 0 ") << 0 << "Kommando" << verloren;
+        QTest::newRow("mit Info-Verbindung") << QByteArray("ganze Zeile\n") << 1 << "Kommando" << verloren;
+        QTest::newRow("nur Info") << QByteArray() << 1 << "Info" << verloren + " (Info)";
+        QTest::newRow("nur Rueckmeldung") << QByteArray() << 1 << "Poll" << verloren + QString::fromUtf8(" (Rückmeldung)");
     }
     void verbindungVerloren()
     {
         QFETCH(QByteArray, zuletzt);
         QFETCH(int, infoMode);
-        Anlage a(70);
+        QFETCH(QString, getrennt);
+        Anlage a;
         a.F->InfoMode = infoMode;
+        a.F->NeuePosition(27, 54, 65);
+        a.F->Positionen[1].Dekoder1 = 1;
+        a.F->Positionen[1].Adresse1 = 3;
+        a.F->Abfragebeenden1Click(); // a plan is there: both entries enabled
         QVERIFY(a.Verbunden());
-        QTRY_COMPARE(a.Info.hatClient(), infoMode > 0);
-        a.Kommando.senden(zuletzt);
-        a.Kommando.trennen();
-        QTRY_COMPARE(a.F->StatusBar1->Text(1), QString("Verbindung zum Server verloren"));
-        QVERIFY(!a.F->CommandConnected && !a.F->InfoConnected);
-        QVERIFY(!a.F->Command_Socket.connected() && !a.F->Info_Socket.connected());
-        QVERIFY(a.F->Hostverbinden1->isEnabled());
-        QTRY_VERIFY(!a.Info.hatClient());
+        a.F->Abfragestarten1Click();
+        QTRY_VERIFY(a.Poll.hatClient() && a.Info.hatClient() == (infoMode > 0));
+        a.Poll.senden("INFO FB S88 3 1\n");
+        QTRY_VERIFY(a.Zeigt(27, 54, "Icon6502.bmp"));
+
+        SkriptServer &server = getrennt == "Kommando" ? a.Kommando : getrennt == "Info" ? a.Info : a.Poll;
+        server.senden(zuletzt);
+        server.trennen();
+        QTRY_COMPARE(a.F->StatusBar1->Text(0), Spalte<QString>("status"));
+        const bool kommando = getrennt == "Kommando";
+        QCOMPARE(a.F->CommandConnected, !kommando);
+        QCOMPARE(a.F->InfoConnected, getrennt == "Poll");
+        QCOMPARE(a.F->PollConnected, getrennt == "Info");
+        QCOMPARE(a.F->Hostverbinden1->isEnabled(), kommando);
+        QCOMPARE(a.F->Abfragestarten1->isEnabled(), getrennt != "Info");
+        QCOMPARE(a.Zeigt(27, 54, "Icon6501.bmp"), getrennt != "Info");
+        QTRY_COMPARE(a.Kommando.hatClient() || a.Info.hatClient() || a.Poll.hatClient(), !kommando);
+        QTRY_COMPARE(HalbOffen({a.Kommando.port(), a.Info.port(), a.Poll.port()}), 0);
         QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
+        if (!kommando)
+            return;
         QVERIFY(a.F->close());
         QVERIFY(a.Verbunden());
         QCOMPARE(a.Kommando.Verbindungen, 2);
@@ -352,12 +401,10 @@ private slots:
         QVERIFY(zeigt(frei));
 
         // The server closes the poll connection: the reader ends, and the
-        // start entry stays disabled until the channel is stopped.
+        // channel is stopped.
         a.Poll.trennen();
         QTRY_VERIFY(a.F->PollThread->isFinished());
-        QVERIFY(!a.F->Abfragestarten1->isEnabled());
-        a.F->Abfragebeenden1Click();
-        QVERIFY(a.F->Abfragestarten1->isEnabled() && a.F->reset1->isEnabled());
+        QTRY_VERIFY(a.F->Abfragestarten1->isEnabled() && a.F->reset1->isEnabled());
         QVERIFY(!a.F->PollConnected);
 
         // Reset shows the contact free again.
@@ -390,7 +437,7 @@ private slots:
         // The real pulse: off follows on after 5000 ms.
         a.Kommando.Uhr.restart();
         a.F->Bahn->SwitchAccessory("M", 4, 3);
-        QCOMPARE(a.Neu(seit, 38), QByteArray("SET GA M 18 0 1 -1\nSET GA M 18 0 0 -1\n"));
+        QCOMPARE(a.Neu(seit, 38, 6000), QByteArray("SET GA M 18 0 1 -1\nSET GA M 18 0 0 -1\n"));
         const qint64 impuls = a.Kommando.Ankunft.last() - a.Kommando.Ankunft[a.Kommando.Ankunft.size() - 2];
         QVERIFY2(impuls >= 4950 && impuls < 5600, qPrintable(QString::number(impuls)));
 
@@ -463,7 +510,7 @@ private slots:
         b.F->Bahn->SendLocoCommand(0);
         b.F->Lokomotiven[0].Funktionsanzahl = 1;
         b.F->Bahn->SendLocoCommand(0);
-        QCOMPARE(b.Neu(seit, 67), QByteArray("INIT 1 GL 3 M 2 14 4\nSET 1 GL 3 1 12 28 1 1 \nSET 1 GL 3 1 12 28 1 \n"));
+        QCOMPARE(b.Neu(seit, 69), QByteArray("INIT 1 GL 3 M 2 14 3\nSET 1 GL 3 1 12 28 1 1 0 \nSET 1 GL 3 1 12 28 1 1 \n"));
         QTRY_COMPARE(b.F->Lokomotiven[0].Initialisiert, 1);
         // A code outside the table sends nothing.
         b.F->Lokomotiven[1].Protokoll = "X7";
@@ -471,7 +518,7 @@ private slots:
         b.F->Bahn->SendLocoCommand(1);
         QTest::qWait(100);
         QCOMPARE(b.Kommando.Empfangen.size(), seit);
-        QCOMPARE(b.F->Bahn->BuildLocoInit(0), QByteArray("INIT 1 GL 3 M 2 14 4\n"));
+        QCOMPARE(b.F->Bahn->BuildLocoInit(0), QByteArray("INIT 1 GL 3 M 2 14 2\n"));
     }
 
     void bedienbefehle()

@@ -9,11 +9,13 @@ TClientHandleThread::TClientHandleThread(std::shared_ptr<TcpVerbindung> verbindu
 }
 
 TInfoHandleThread::TInfoHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
-    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.InfoZeile(line); }, false)
+    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.InfoZeile(line); }, false,
+                 [&form] { form.InfoVerloren(); })
 {
 }
 
 TPollHandleThread::TPollHandleThread(std::shared_ptr<TcpVerbindung> verbindung, TForm1 &form)
-    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.PollZeile(line); }, false)
+    : LeseThread(std::move(verbindung), &form, [&form](const QByteArray &line) { form.PollZeile(line); }, false,
+                 [&form] { form.RueckmeldungVerloren(); })
 {
 }

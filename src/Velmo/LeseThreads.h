@@ -5,8 +5,8 @@
 class TForm1;
 
 // The readers of the three connections; each hands its lines to its own
-// routine of the main window. The end of the command connection is reported
-// to the main window as well.
+// routine of the main window. The end of a connection that the server
+// closed or broke is reported to the main window as well.
 class TClientHandleThread : public LeseThread
 {
 public:

@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
 class QScrollBar;
 class QTabWidget;
 class TBildFlaeche;
@@ -117,6 +118,7 @@ public:
     TFahrstrassenSeiten *PageControl1 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QLabel *Prozent_Label = nullptr;
+    QPushButton *Laden_Abbrechen = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
     static constexpr int ProtokollZeilen = 5000;
     TBildFlaeche *Hilfsbild1 = nullptr;
@@ -177,13 +179,17 @@ public:
     void PlanOeffnen(const QString &pfad);
     void Speichern1Click();
     void Speichernals1Click();
+    // "Abbrechen" beside the progress of a load.
+    void Laden_AbbrechenClick();
     // Reads dir + name completely, then takes it over as the current plan
-    // and draws it, sending each wired cell's stored position while
-    // connected. A file that cannot be read changes nothing. The routes
-    // come from the route file beside it when there is one. Returns the
-    // first error of reading the routes, drawing or sending, which did not
-    // stop the load.
-    QString LadePlan(const QString &dir, const QString &name);
+    // and draws it; a file that cannot be read changes nothing. While
+    // connected each wired cell's stored position is pulsed, one cell after
+    // the other, each cell drawn after its pulse; the load runs on while
+    // the interface does, and "Abbrechen" ends it. The routes come from the
+    // route file beside it when there is one. `fertig` runs once the plan is
+    // drawn whole (at once when nothing is sent), with the first error of
+    // reading the routes or drawing, which did not stop the load.
+    void LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig = {});
     // Writes the plan file and the route file beside it.
     void SpeicherePlan(const QString &name, const QString &dir);
 
@@ -242,9 +248,13 @@ public:
     // The routines that handle one received line in the GUI thread.
     void KommandoZeile(const QByteArray &line);
     void InfoZeile(const QByteArray &line);
-    // The server ended or broke the command connection: handled as
-    // "Host trennen", and the status bar says so.
+    // The server ended or broke the command connection: the info and
+    // feedback connections go with it, every contact shows free, and the
+    // status bar says so, with the outputs whose "off" could not be sent.
     void VerbindungVerloren();
+    // The server ended or broke the info or the feedback connection alone.
+    void InfoVerloren();
+    void RueckmeldungVerloren();
     void PollZeile(const QByteArray &line);
 
     // --- plan view
@@ -263,6 +273,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct Ladevorgang;
+    // The load in progress, while its pulses run.
+    std::shared_ptr<Ladevorgang> Laden;
+    void LadefortschrittZeigen(Ladevorgang &laden, int i);
+    // The left status panel: why a press sent nothing; empty clears it.
+    void SendehinweisZeigen(const QString &hinweis);
     // "E&xit" has asked about unsaved changes before the close it asks for.
     bool SchliessenGefragt = false;
     // Asks, while the plan has unsaved changes, whether to save them first;

@@ -23,16 +23,21 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     }
     // Each press finishes its own steps after its own pulse, even when
     // further presses are handled while it waits.
-    const Schaltschritte &s = druck->Schalten;
-    if (s.Vorab) {
+    const Schaltschritte s = druck->Schalten;
+    SendehinweisZeigen(NichtsGesendet(s, Zelle(s.Slot).Zustand, CommandConnected));
+    if (s.Vorab)
         ZeichneElement(1, p.x(), p.y(), s.Element);
-        Bahn->SwitchAccessory(s.Protokoll, s.Vorab->Dekoder, s.Vorab->Adresse);
-    }
-    Bahn->SwitchAccessory(s.Protokoll, s.Zeile.Dekoder, s.Zeile.Adresse);
-    ZeichneElement(s.NeuerZustand, p.x(), p.y(), s.Element);
-    if (s.Momentan)
-        ZeichneElement(1, p.x(), p.y(), s.Element);
-    Zelle(s.Slot).Zustand = s.Endzustand;
+    QList<Impulsschritt> folge;
+    for (const Zubehoerausgang &ausgang : s.Ausgaenge())
+        folge.append({{ausgang}, {}});
+    folge.last().Danach = [this, s, p] {
+        ZeichneElement(s.NeuerZustand, p.x(), p.y(), s.Element);
+        if (s.Momentan)
+            ZeichneElement(1, p.x(), p.y(), s.Element);
+        if (std::exchange(Zelle(s.Slot).Zustand, s.Endzustand) != s.Endzustand)
+            PlanGeaendert = true;
+    };
+    Bahn->Schalten(folge);
 }
 
 void TForm1::FahrstrasseWaehlen(int r)
@@ -43,11 +48,19 @@ void TForm1::FahrstrasseWaehlen(int r)
     }
     AktuelleFahrstrasse = r;
     const Fahrstrassenstellung stellung = FahrstrasseStellen(*Fahr, *this, r);
+    if (stellung.Geaendert)
+        PlanGeaendert = true;
     for (const ZellBild &bild : stellung.Zeichnen) {
         BildZeichnen(bild);
         FahrstrassenMarken.append(bild.Plan);
     }
+    SendehinweisZeigen(NichtsGesendet(stellung.Schalten, CommandConnected));
     Bahn->SwitchAccessories(stellung.Schalten);
+}
+
+void TForm1::SendehinweisZeigen(const QString &hinweis)
+{
+    StatusBar1->SetzeText(0, hinweis);
 }
 
 void TForm1::BildZeichnen(const ZellBild &bild)

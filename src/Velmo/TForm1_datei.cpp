@@ -14,7 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScopeGuard>
+#include <QPushButton>
 #include <QScrollBar>
 
 namespace {
@@ -39,6 +39,8 @@ QString PlanDateiname(const QString &pfad)
 
 bool TForm1::AenderungenBehandelt()
 {
+    // The pulses of the plan end first, so that what is saved is final.
+    Bahn->Impulse.AlleBeenden();
     if (!PlanGeaendert)
         return true;
     switch (Dialog->Frage(QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?").arg(PlanName),
@@ -100,15 +102,16 @@ void TForm1::PlanOeffnen(const QString &pfad)
         StatusBar1->SetzeText(1, QStringLiteral("Keine Gleisbild-Datei (.pln): %1").arg(QFileInfo(pfad).fileName()));
         return;
     }
-    const QString ladefehler = LadePlan(Verzeichnis(pfad), QFileInfo(pfad).fileName());
-    HScrollBar->setValue(0);
-    VScrollBar->setValue(0);
-    FormResize();
-    VelmoPaint();
-    PlanMenuesFreigeben();
-    if (!ladefehler.isEmpty())
-        FehlerZeigen(ladefehler);
-    Betrieb1Click();
+    LadePlan(Verzeichnis(pfad), QFileInfo(pfad).fileName(), [this](const QString &ladefehler) {
+        HScrollBar->setValue(0);
+        VScrollBar->setValue(0);
+        FormResize();
+        VelmoPaint();
+        PlanMenuesFreigeben();
+        if (!ladefehler.isEmpty())
+            FehlerZeigen(ladefehler);
+        Betrieb1Click();
+    });
 }
 
 void TForm1::Speichern1Click()
@@ -137,27 +140,39 @@ void TForm1::SpeicherePlan(const QString &name, const QString &dir)
     PlanGeaendert = false;
 }
 
-QString TForm1::LadePlan(const QString &dir, const QString &name)
+// A load whose wired cells get their pulses, one after the other.
+struct TForm1::Ladevorgang
+{
+    int Folge = 0;
+    // The first error of drawing or reading the routes, which did not stop the load.
+    QString Fehler;
+    // Gives back what the load disabled.
+    std::vector<std::function<void()>> Freigeben;
+    QElapsedTimer Fortschritt;
+};
+
+void TForm1::LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig)
 {
     const CPlanZellen neu = LiesPlanDatei(dir + name);
     // A route file that cannot be read keeps the routes in use; the plan
     // still opens, and the error is shown.
-    QString fehler;
+    auto laden = std::make_shared<Ladevorgang>();
     const QString routenPfad = FahrstrassenPfad(dir + name);
     if (QFileInfo::exists(routenPfad)) {
         try {
             FahrstrassenTabelle = LiesFahrstrassenDatei(routenPfad);
         } catch (const VelmoFehler &e) {
-            fehler = e.Text;
+            laden->Fehler = e.Text;
         }
     }
 
+    // The pulses of the plan in use end before it goes.
+    Bahn->Impulse.AlleBeenden();
     // With a connection every wired cell waits for its pulse while the
     // interface keeps running: until the plan is drawn whole, nothing may
     // replace it, change it or switch the mode underneath the load.
-    std::vector<std::function<void()>> freigeben;
-    auto sperren = [&freigeben](auto *ding) {
-        freigeben.push_back([ding, war = ding->isEnabled()] { ding->setEnabled(war); });
+    auto sperren = [&laden](auto *ding) {
+        laden->Freigeben.push_back([ding, war = ding->isEnabled()] { ding->setEnabled(war); });
         ding->setEnabled(false);
     };
     for (QAction *item : {Neu1, Oeffnen1, Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
@@ -165,10 +180,6 @@ QString TForm1::LadePlan(const QString &dir, const QString &name)
         sperren(item);
     for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel, PageControl1})
         sperren(flaeche);
-    const auto entsperren = qScopeGuard([&freigeben] {
-        for (const auto &zurueck : freigeben)
-            zurueck();
-    });
 
     PlanLoeschen();
     PlanDir = dir;
@@ -181,41 +192,58 @@ QString TForm1::LadePlan(const QString &dir, const QString &name)
 
     ProgressBar1->setRange(0, PosAnzahl);
     ProgressBar1->setValue(0);
-    ProgressBar1->show();
     Prozent_Label->setText(QStringLiteral("0 %"));
-    Prozent_Label->show();
-    const auto verbergen = qScopeGuard([this] {
-        ProgressBar1->hide();
-        Prozent_Label->hide();
-    });
+    for (QWidget *anzeige : QList<QWidget *> {ProgressBar1, Prozent_Label, Laden_Abbrechen})
+        anzeige->show();
+    laden->Fortschritt.start();
 
-    // A picture that cannot be drawn or a command that cannot be sent does
-    // not stop the load: the plan is taken over whole, and the first such
-    // error is returned to be shown once the plan is open.
-    auto versuchen = [&fehler](auto &&schritt) {
-        try {
-            schritt();
-        } catch (const VelmoFehler &e) {
-            if (fehler.isEmpty())
-                fehler = e.Text;
-        }
-    };
-    QElapsedTimer fortschritt;
-    fortschritt.start();
-    for (int i = 1; i <= neu.PosAnzahl; ++i) {
-        const C_Position &zelle = neu.Positionen[i];
-        versuchen([&] {
-            if (const auto zeile = LadeSchaltung(zelle))
-                Bahn->SwitchAccessory(zelle.Protokoll, zeile->Dekoder, zeile->Adresse);
-        });
-        versuchen([&] { ZeichneElement(LadeZustand(zelle), zelle.X, zelle.Y, zelle.Element); });
-        // The bar repaints itself at once on every change, which costs more
-        // than drawing a cell: it moves at most every 50 ms, and at the end.
-        if (i == neu.PosAnzahl || fortschritt.hasExpired(50)) {
-            ProgressBar1->setValue(i);
-            Prozent_Label->setText(QStringLiteral("%1 %").arg(i * 100 / neu.PosAnzahl));
-            fortschritt.restart();
-        }
+    // A picture that cannot be drawn does not stop the load: the plan is
+    // taken over whole, and the first such error is handed on once the
+    // plan is open.
+    QList<Impulsschritt> schritte;
+    for (int i = 1; i <= PosAnzahl; ++i) {
+        const std::optional<DekoderZeile> zeile = LadeSchaltung(Positionen[i]);
+        schritte.append({zeile ? QList<Zubehoerausgang> {{Positionen[i].Protokoll, zeile->Dekoder, zeile->Adresse}}
+                               : QList<Zubehoerausgang> {},
+                         [this, laden, i] {
+                             const C_Position &zelle = Positionen[i];
+                             try {
+                                 ZeichneElement(LadeZustand(zelle), zelle.X, zelle.Y, zelle.Element);
+                             } catch (const VelmoFehler &e) {
+                                 if (laden->Fehler.isEmpty())
+                                     laden->Fehler = e.Text;
+                             }
+                             LadefortschrittZeigen(*laden, i);
+                         }});
     }
-    return fehler;
+    schritte.append({{}, [this, laden, fertig = std::move(fertig)] {
+                         for (QWidget *anzeige : QList<QWidget *> {ProgressBar1, Prozent_Label, Laden_Abbrechen})
+                             anzeige->hide();
+                         for (const auto &zurueck : laden->Freigeben)
+                             zurueck();
+                         Laden.reset();
+                         if (fertig)
+                             fertig(laden->Fehler);
+                     }});
+    Laden = laden;
+    laden->Folge = Bahn->Schalten(std::move(schritte));
+}
+
+// The bar repaints itself at once on every change, which costs more than
+// drawing a cell: it moves at most every 50 ms, and at the end.
+void TForm1::LadefortschrittZeigen(Ladevorgang &laden, int i)
+{
+    if (i != PosAnzahl && !laden.Fortschritt.hasExpired(50))
+        return;
+    ProgressBar1->setValue(i);
+    Prozent_Label->setText(QStringLiteral("%1 %").arg(i * 100 / PosAnzahl));
+    laden.Fortschritt.restart();
+}
+
+// The running pulse goes off, the rest of the cells are drawn without
+// being sent, and the plan is open.
+void TForm1::Laden_AbbrechenClick()
+{
+    if (Laden)
+        Bahn->Impulse.Beenden(Laden->Folge);
 }

@@ -144,6 +144,9 @@ void TForm1::SteuerelementeErzeugen()
     ProgressBar1 = Benannt(new QProgressBar(Client), "ProgressBar1");
     ProgressBar1->resize(300, 20);
     Prozent_Label = Benannt(new QLabel(Client), "Prozent_Label");
+    Laden_Abbrechen = Benannt(new QPushButton(QStringLiteral("Abbrechen"), Client), "Laden_Abbrechen");
+    Laden_Abbrechen->hide();
+    connect(Laden_Abbrechen, &QPushButton::clicked, this, [this] { Geschuetzt(*Dialog, [this] { Laden_AbbrechenClick(); }); });
 
     Memo1 = Benannt(new QPlainTextEdit(Client), "Memo1");
     Memo1->setReadOnly(true);
@@ -258,6 +261,7 @@ void TForm1::FormResize()
     ProgressBar1->move(BildschirmBreite / 2 - 300 / 2, Velmo->height() + 5);
     Prozent_Label->move(BildschirmBreite / 2 - Prozent_Label->width() / 2,
                         ProgressBar1->height() + Velmo->height() + 5);
+    Laden_Abbrechen->move(ProgressBar1->x() + ProgressBar1->width() + 8, ProgressBar1->y());
 
     StatusBar1->setGeometry(0, CH - SB, CW, SB);
 }

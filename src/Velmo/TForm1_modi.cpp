@@ -18,8 +18,13 @@ void TForm1::ModusAnzeigen(QAction *item)
         modus->setChecked(modus == item);
 }
 
+// A cell may be edited, rewired or listed in a route in the modes of the
+// plan: the pulses of operation end before, so that their later steps do
+// not draw over the edit.
 void TForm1::ModusWechseln(Modus m, QAction *item)
 {
+    if (m == Modus::Entwurf || m == Modus::Dekoder || m == Modus::Fahrstrassen)
+        Bahn->Impulse.AlleBeenden();
     if (FahrstrassenModus && m != Modus::Fahrstrassen)
         FahrstrassenbearbeitungBeenden();
     ModusSetzen(m);

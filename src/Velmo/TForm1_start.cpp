@@ -81,7 +81,7 @@ void TForm1::FormCreate()
     FahrEditor = std::make_unique<Fahrstrasseneditor>(*Fahr);
     Bahn = std::make_unique<Cbahn>(
         *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
-        [this](const QString &meldung) { StatusMelden(meldung); });
+        [this](const QString &meldung) { StatusMelden(meldung); }, [this](const QString &fehler) { FehlerZeigen(fehler); });
     Rueck = std::make_unique<Crueck>(
         *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });

@@ -92,8 +92,10 @@ void TForm1::Hostverbinden1Click()
         std::rethrow_exception(fehler);
 }
 
+// Every running pulse sends its "off" while the connection still holds.
 void TForm1::Hosttrennen1Click()
 {
+    Bahn->Impulse.AlleBeenden();
     Hostverbinden1->setEnabled(true);
     if (CommandConnected)
         LeserBitten(ClientThread);
@@ -105,14 +107,43 @@ void TForm1::Hosttrennen1Click()
     InfoConnected = false;
 }
 
+// Nothing can be sent any more: the pulses end without their "off", and
+// the user learns how many outputs may have stayed on.
 void TForm1::VerbindungVerloren()
 {
+    Bahn->Impulse.AlleBeenden();
+    const int eingeschaltet = Bahn->Impulse.MoeglichEingeschaltet();
     Hosttrennen1Click();
-    StatusBar1->SetzeText(1, QStringLiteral("Verbindung zum Server verloren"));
+    if (PollConnected)
+        Abfragebeenden1Click();
+    Rueck->RueckmeldungReset();
+    QString text = QStringLiteral("Verbindung zum Server verloren");
+    if (eingeschaltet == 1)
+        text += QStringLiteral(", 1 Ausgang kann noch eingeschaltet sein");
+    else if (eingeschaltet > 1)
+        text += QStringLiteral(", %1 Ausgänge können noch eingeschaltet sein").arg(eingeschaltet);
+    StatusBar1->SetzeText(0, text);
+}
+
+void TForm1::InfoVerloren()
+{
+    LeserBitten(InfoThread);
+    Info_Socket.disconnect();
+    InfoConnected = false;
+    StatusBar1->SetzeText(0, QStringLiteral("Verbindung zum Server verloren (Info)"));
+}
+
+// The contacts would keep showing what the server last said.
+void TForm1::RueckmeldungVerloren()
+{
+    Abfragebeenden1Click();
+    Rueck->RueckmeldungReset();
+    StatusBar1->SetzeText(0, QStringLiteral("Verbindung zum Server verloren (Rückmeldung)"));
 }
 
 void TForm1::FormCloseQuery(bool &CanClose)
 {
+    Bahn->Impulse.AlleBeenden();
     CanClose = !Command_Socket.connected();
     if (!CanClose) {
         Dialog->Meldung(QStringLiteral("Velmo ist noch mit dem Server verbunden, bitte erst die Verbindung schliessen!"),
@@ -147,6 +178,7 @@ void TForm1::Abfragestarten1Click()
 {
     Abfragestarten1->setEnabled(false);
     reset1->setEnabled(false);
+    Rueck->NeueSitzung();
     if (!Oeffnen(Poll_Socket, PollConnected, PollThread, "PollSocket"))
         Abfragestarten1->setEnabled(true);
     else if (SprichtSrcp08(SrcpVersion))
@@ -230,8 +262,10 @@ void TForm1::InfoZeile(const QByteArray &line)
     AntwortMerken(ZerlegeAntwort(line), InfoSitzung.Reply, InfoSitzung.SessionIdText);
 }
 
+// A contact report of a bus other than the plan's is only shown as it came.
 void TForm1::PollZeile(const QByteArray &line)
 {
     AntwortMerken(ZerlegeAntwort(line), PollSitzung.Reply, PollSitzung.SessionIdText);
-    Rueck->ZeileVerarbeiten(line);
+    if (Rueck->ZeileVerarbeiten(line) == Crueck::Zeilenart::AndererBus)
+        StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
 }

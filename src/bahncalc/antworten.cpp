@@ -97,9 +97,10 @@ std::optional<KontaktWert> Srcp08Rueckmeldung(const QByteArray &line)
         return std::nullopt;
     const std::optional<int> kontakt = Ganzzahl(f[3]);
     const std::optional<int> wert = Ganzzahl(f[4]);
-    if (!Ganzzahl(f[1]) || !kontakt || !wert)
+    const std::optional<int> bus = Ganzzahl(f[1]);
+    if (!bus || !kontakt || !wert)
         return std::nullopt;
-    return KontaktWert{*kontakt, *wert};
+    return KontaktWert{*kontakt, *wert, *bus};
 }
 
 RueckArt RueckmeldungsArt(const QString &line)

@@ -41,13 +41,14 @@ struct KontaktWert
 {
     int Kontakt; // contact number as sent, counted from 1 across all modules
     int Wert;
+    int Bus = 0; // the SRCP 0.8 bus of the report; 0 under SRCP 0.7.3
 };
 
 // The SRCP 0.8 report of a feedback contact on an info session:
 // "<time> 100 INFO <bus> FB <contact> <value>", also with code 101, exactly
 // these seven fields, bus, contact and value decimal integers. The contact
-// counts from 1 across all modules, as on the SRCP 0.7.3 poll connection;
-// the bus does not matter. Any other line gives nothing.
+// counts from 1 across all modules, as on the SRCP 0.7.3 poll connection.
+// Any other line gives nothing.
 std::optional<KontaktWert> Srcp08Rueckmeldung(const QByteArray &line);
 
 // A single-contact line: drops the first 12 characters, trims blanks and

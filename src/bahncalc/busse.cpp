@@ -28,6 +28,14 @@ void ServerBusse::Beschreibung(int bus, const Antwort &antwort)
     }
 }
 
+void ServerBusse::Bericht(const Antwort &antwort)
+{
+    bool zahl = false;
+    const int bus = antwort.Felder.size() >= 3 ? antwort.Felder[1].toInt(&zahl) : 0;
+    if (zahl && bus > 0 && antwort.Code != KeinBus)
+        Beschreibung(bus, antwort);
+}
+
 int ServerBusse::Ziel(int bus, const QByteArray &gruppe) const
 {
     if (Gruppen.value(bus).contains(gruppe))

@@ -25,6 +25,9 @@ public:
     // such bus. Any other reply (a server that does not know the question)
     // changes nothing.
     void Beschreibung(int bus, const Antwort &antwort);
+    // Takes a line of an info session, which describes every bus right
+    // after GO in the same form; other lines change nothing.
+    void Bericht(const Antwort &antwort);
 
     // The bus a command of `gruppe` goes to: `bus` itself when the server
     // has it and it serves the group, else the lowest bus that serves the

@@ -28,7 +28,6 @@ const ProtokollEintrag *SucheProtokoll(const QByteArray &code)
 }
 
 constexpr int StandardFahrstufen = 14;
-constexpr int StandardInitFunktionen = 4;
 
 // "<Adresse> <Richtung> <V> <Vmax> <F0> ", shared by both drive commands.
 void Fahrwerte(QByteArray &text, const cLocoInfo &lok)
@@ -81,7 +80,7 @@ QByteArray LokBefehl80(const cLocoInfo &lok, const ServerBusse &busse)
         return {};
     QByteArray text = BusKopf("SET", busse.Ziel(e->Bus, "GL"), "GL");
     Fahrwerte(text, lok);
-    Funktionswerte(text, lok, std::max(FunktionenImBefehl(lok) - 1, 0));
+    Funktionswerte(text, lok, FunktionenImBefehl(lok));
     text += '\n';
     return text;
 }
@@ -94,7 +93,7 @@ QByteArray LokInit80(const cLocoInfo &lok, const ServerBusse &busse)
     const int stufen = lok.Fahrstufen != 0 ? lok.Fahrstufen : StandardFahrstufen;
     int funktionen = lok.InitFunktionsanzahl;
     if (funktionen == 0 && lok.Protokoll != "M1")
-        funktionen = StandardInitFunktionen;
+        funktionen = 1 + FunktionenImBefehl(lok);
 
     QByteArray text = BusKopf("INIT", busse.Ziel(e->Bus, "GL"), "GL");
     ZahlMitBlank(text, lok.Adresse);

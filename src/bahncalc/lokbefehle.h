@@ -25,14 +25,17 @@ int FunktionenImBefehl(const cLocoInfo &lok);
 QByteArray LokBefehl70(const cLocoInfo &lok);
 
 // SRCP 0.8 drive command:
-// "SET <bus> GL <Adresse> <Richtung> <V> <Vmax> <F0> " followed by n - 1
-// function values (F0 is the first of the n functions) and "\n". The bus is
-// the code's bus as the server's buses serve locomotives (ServerBusse::Ziel).
+// "SET <bus> GL <Adresse> <Richtung> <V> <Vmax> <F0> " followed by the n
+// function values F1 to Fn, as under SRCP 0.7.3, and "\n". The bus is the
+// code's bus as the server's buses serve locomotives (ServerBusse::Ziel).
 QByteArray LokBefehl80(const cLocoInfo &lok, const ServerBusse &busse = {});
 
 // SRCP 0.8 initialisation:
 // "INIT <bus> GL <Adresse> <M|N> <version> <steps> <functions>\n" with
 // steps = Fahrstufen or 14 when 0, functions = InitFunktionsanzahl or, when 0,
-// 4 for every code but "M1" (plain Motorola has no extra functions).
+// F0 and the n functions of the record (n + 1) for every code but "M1",
+// which announces 0 (plain Motorola has no extra functions). A server
+// counts F0 among the functions, so every function of the drive command
+// is one it knows.
 // The bus as for the drive command.
 QByteArray LokInit80(const cLocoInfo &lok, const ServerBusse &busse = {});

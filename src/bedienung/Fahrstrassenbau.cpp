@@ -3,6 +3,7 @@
 #include "elemente/Elementrollen.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -97,7 +98,8 @@ Fahrstrassenstellung FahrstrasseStellen(const CFahr &fahr, CPlanZellen &plan, in
             continue;
         C_Position &zelle = plan.Positionen[slot];
         const int stellungNeu = route[k].Code - CodeBasis;
-        zelle.Zustand = stellungNeu;
+        if (std::exchange(zelle.Zustand, stellungNeu) != stellungNeu)
+            stellung.Geaendert = true;
         stellung.Zeichnen.append({{route[k].X, route[k].Y}, zelle.Element, route[k].Code});
         const DekoderZeile zeile = DekoderZeileVon(zelle, stellungNeu);
         if (zeile.Dekoder > 0)

@@ -61,6 +61,7 @@ struct Fahrstrassenstellung
 {
     QList<ZellBild> Zeichnen;
     QList<Zubehoerausgang> Schalten; // rows with a decoder, in entry order
+    bool Geaendert = false;          // a cell's position changed
 };
 Fahrstrassenstellung FahrstrasseStellen(const CFahr &fahr, CPlanZellen &plan, int r);
 

@@ -4,6 +4,10 @@
 #include "hilfen/fehler.h"
 #include "hilfen/texte.h"
 
+#include <QScopeGuard>
+
+#include <algorithm>
+
 namespace {
 
 constexpr int VarianteZahl = 5;
@@ -18,6 +22,12 @@ int Variante(const QByteArray &protokoll)
 int ZahlOder(const QString &text, int leer)
 {
     return text.isEmpty() ? leer : StrToInt(text);
+}
+
+// A function code switched off: an on code (above 10) loses its 10.
+int AusCode(int code)
+{
+    return code > 10 ? code - 10 : code;
 }
 
 QString ZahlOderLeer(int zahl)
@@ -53,9 +63,8 @@ LokdialogInhalt LokdialogFuellen(const cLocoInfo &lok)
             const int code = lok.Funktionen[k];
             if (code <= 0)
                 continue;
-            inhalt.Codes[k] = code < 10 ? code + 10 : code;
-            if (code < 10)
-                inhalt.Bilder[k] = SymbolDatei(inhalt.Codes[k]);
+            inhalt.Codes[k] = AusCode(code);
+            inhalt.Bilder[k] = SymbolDatei(inhalt.Codes[k] + 10);
         }
     }
     return inhalt;
@@ -65,6 +74,13 @@ bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int v
 {
     if (eingaben.Adresse.isEmpty())
         return false;
+    // Also when a later field stops the confirmation: what was stored
+    // before it stands, and the server must hear of it.
+    const auto anmeldung = qScopeGuard([&lok, vorher = lok] {
+        if (lok.Protokoll != vorher.Protokoll || lok.Adresse != vorher.Adresse || lok.Fahrstufen != vorher.Fahrstufen
+            || lok.Funktionsanzahl != vorher.Funktionsanzahl)
+            lok.Initialisiert = 0;
+    });
     lok.Adresse = StrToInt(eingaben.Adresse);
     lok.Lokname = Utf8Kuerzen(eingaben.Beschreibung.toUtf8(), LoknameLaenge);
     lok.Vmax = ZahlOder(eingaben.Vmax, 100);
@@ -87,6 +103,6 @@ bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int v
     lok.Geschwindigkeit = 0;
     lok.Richtung = 1;
     if (lok.Funktionsanzahl > 0)
-        std::copy(eingaben.Codes.begin(), eingaben.Codes.end(), lok.Funktionen.begin());
+        std::transform(eingaben.Codes.begin(), eingaben.Codes.end(), lok.Funktionen.begin(), AusCode);
     return true;
 }

@@ -28,10 +28,11 @@ struct LokdialogInhalt
     // they are 0, so that confirming gives the defaults.
     QString Funktionsanzahl;
     QString Fahrstufen;
-    // The codes the slots F1 to F4 start with: an off code taken as its on
-    // code, an on code as it is.
+    // The codes the slots F1 to F4 start with, each switched off (an on
+    // code loses its 10).
     std::array<int, 4> Codes {};
-    // The picture of each slot; empty for none.
+    // The picture of each slot: its symbol in the switched-on look, whatever
+    // state it was stored in; empty for none.
     std::array<QString, 4> Bilder;
 };
 
@@ -59,7 +60,10 @@ struct LokdialogEingaben
 // empty), protocol with function count and speed steps (M1: 0 and 14; NB:
 // 4 and 14; the other variants 4 and 14 under 0.73, else the two count
 // fields, 4 and 14 when empty; no variant: all three unchanged), then
-// forward, standing, F0 off, and with functions F1 to F4 from the slots.
-// A field that is not a decimal integer raises the conversion error there;
-// the fields stored before it keep their new values.
+// forward, standing, F0 off, and with functions F1 to F4 from the slots,
+// every one switched off. A field that is not a decimal integer raises the
+// conversion error there; the fields stored before it keep their new
+// values. A new protocol, address, function count or number of speed steps
+// makes the locomotive unknown to the server (Initialisiert 0), so that it
+// is announced again before its next drive command.
 bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int version);

@@ -2,12 +2,15 @@
 
 #include "elemente/Elementrollen.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Uebergang
 {
     int Neu;
     int Zeile;
+    bool Vorab = false; // row 1 is pulsed first
 };
 
 // The transition table: new position and the row that sets it.
@@ -26,7 +29,7 @@ Uebergang Weiterschalten(int positionen, int zustand)
         if (zustand == 1)
             return {2, 2};
         if (zustand == 2)
-            return {3, 3};
+            return {3, 3, true};
         if (zustand == 3)
             return {1, 1};
         break;
@@ -51,11 +54,38 @@ std::optional<Betriebsdruck> BetriebDruecken(const CPlanZellen &plan, const Elem
     s.Slot = slot;
     s.Element = element;
     s.Protokoll = zelle.Protokoll;
-    if (schritt.Neu == 3)
+    if (schritt.Vorab)
         s.Vorab = DekoderZeileVon(zelle, 1);
     s.Zeile = DekoderZeileVon(zelle, schritt.Zeile);
+    s.Fremd = schritt.Zeile == 0;
     s.NeuerZustand = schritt.Neu;
     s.Momentan = IstMomentan(element);
     s.Endzustand = s.Momentan ? 1 : schritt.Neu;
     return Betriebsdruck {std::nullopt, s};
+}
+
+QList<Zubehoerausgang> Schaltschritte::Ausgaenge() const
+{
+    QList<Zubehoerausgang> liste;
+    if (Vorab)
+        liste.append({Protokoll, Vorab->Dekoder, Vorab->Adresse});
+    liste.append({Protokoll, Zeile.Dekoder, Zeile.Adresse});
+    return liste;
+}
+
+QString NichtsGesendet(const QList<Zubehoerausgang> &ausgaenge, bool verbunden)
+{
+    const bool schaltbar = std::any_of(ausgaenge.begin(), ausgaenge.end(), [](const Zubehoerausgang &a) {
+        return ZubehoerSchaltbar(a.Dekoder, a.Ausgang);
+    });
+    if (!schaltbar)
+        return QStringLiteral("Kein Dekoder: nichts gesendet");
+    return verbunden ? QString() : QStringLiteral("Nicht verbunden: nichts gesendet");
+}
+
+QString NichtsGesendet(const Schaltschritte &s, int zustand, bool verbunden)
+{
+    if (s.Fremd)
+        return QStringLiteral("Stellung %1 gibt es nicht: nichts gesendet").arg(zustand);
+    return NichtsGesendet(s.Ausgaenge(), verbunden);
 }

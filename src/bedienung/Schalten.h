@@ -1,9 +1,12 @@
 #pragma once
 
+#include "bahncalc/zubehoer.h"
 #include "elemente/C_Element.h"
 #include "position/C_Position.h"
 
+#include <QList>
 #include <QPoint>
+#include <QString>
 #include <optional>
 
 // A left press on a cell in operating mode: which decoder rows to pulse,
@@ -24,6 +27,12 @@ struct Schaltschritte
     int NeuerZustand = 0;
     bool Momentan = false;
     int Endzustand = 0;
+    // The cell stands in a position its element does not have: it keeps
+    // it and nothing is pulsed.
+    bool Fremd = false;
+
+    // The outputs the press pulses, in order (row 0 stands for none).
+    QList<Zubehoerausgang> Ausgaenge() const;
 };
 
 // What a left press at plan point p does:
@@ -40,3 +49,12 @@ struct Betriebsdruck
     Schaltschritte Schalten;
 };
 std::optional<Betriebsdruck> BetriebDruecken(const CPlanZellen &plan, const ElementTabelle &katalog, QPoint p);
+
+// What the status bar says of a press or route that sends nothing, for the
+// outputs it pulses and whether the command connection is open: "Kein
+// Dekoder: nichts gesendet" when no output has a decoder, "Nicht verbunden:
+// nichts gesendet" when the connection is closed; empty when it sends.
+QString NichtsGesendet(const QList<Zubehoerausgang> &ausgaenge, bool verbunden);
+// The same for a press on a cell in position `zustand`; a position its
+// element does not have is named.
+QString NichtsGesendet(const Schaltschritte &s, int zustand, bool verbunden);

@@ -8,26 +8,41 @@ Crueck::Crueck(const CPlanZellen &plan, Zeichner zeichner, Fehlerbericht fehler)
 {
 }
 
-void Crueck::ZeileVerarbeiten(const QByteArray &line)
+void Crueck::NeueSitzung()
+{
+    Busse = ServerBusse();
+}
+
+int Crueck::FeedbackBus() const
+{
+    const QList<int> busse = Busse.Mit("FB");
+    return busse.isEmpty() ? 1 : busse.first();
+}
+
+Crueck::Zeilenart Crueck::ZeileVerarbeiten(const QByteArray &line)
 {
     if (const std::optional<KontaktWert> kontakt = Srcp08Rueckmeldung(line)) {
+        if (kontakt->Bus != FeedbackBus())
+            return Zeilenart::AndererBus;
         KontaktWertZeigen(kontakt->Kontakt, kontakt->Wert);
-        return;
+        return Zeilenart::Gezeigt;
     }
+    Busse.Bericht(ZerlegeAntwort(line));
     const QString text = QString::fromUtf8(line);
     try {
         switch (RueckmeldungsArt(text)) {
         case RueckArt::Einzel:
             RueckmeldungZeigen(text);
-            break;
+            return Zeilenart::Gezeigt;
         case RueckArt::Alle:
             RueckmeldungAlleZeigen(text);
-            break;
+            return Zeilenart::Gezeigt;
         case RueckArt::Keine:
             break;
         }
     } catch (const VelmoFehler &) {
     }
+    return Zeilenart::Keine;
 }
 
 void Crueck::RueckmeldungZeigen(const QString &line)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bahncalc/busse.h"
 #include "elemente/Elementrollen.h"
 #include "position/C_Position.h"
 
@@ -20,11 +21,20 @@ public:
 
     Crueck(const CPlanZellen &plan, Zeichner zeichner, Fehlerbericht fehler);
 
+    // What became of a line of the poll connection.
+    enum class Zeilenart { Keine, Gezeigt, AndererBus };
     // One line of the poll connection: a feedback line is shown, every other
     // line and a feedback line whose contact or value is no number are
-    // dropped without a message. The SRCP 0.8 report of a contact on any
-    // bus ("<t> 100 INFO <bus> FB <n> <v>") counts as "INFO FB S88 <n> <v>".
-    void ZeileVerarbeiten(const QByteArray &line);
+    // dropped without a message. Under SRCP 0.8 the report of a contact
+    // ("<t> 100 INFO <bus> FB <n> <v>") counts as "INFO FB S88 <n> <v>" when
+    // it comes from the plan's bus (FeedbackBus); the report of another bus
+    // is not shown and gives AndererBus. The session's bus descriptions
+    // ("<t> 100 INFO <bus> DESCRIPTION ...") tell which bus that is.
+    Zeilenart ZeileVerarbeiten(const QByteArray &line);
+    // A new poll session: the buses are not known yet.
+    void NeueSitzung();
+    // The lowest bus whose description lists FB, or 1 while none does.
+    int FeedbackBus() const;
     // "INFO FB S88 <n> <v>": contact n takes value v. A line whose number
     // or value is no integer raises the conversion error before drawing.
     void RueckmeldungZeigen(const QString &line);
@@ -41,6 +51,7 @@ private:
     void Zeichne(const C_Position &zelle, int value);
 
     const CPlanZellen &Plan;
+    ServerBusse Busse;
     Zeichner Zeichnen;
     Fehlerbericht Fehler;
 };

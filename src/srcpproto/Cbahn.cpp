@@ -4,15 +4,24 @@
 #include "bahncalc/lokbefehle.h"
 #include "bahncalc/zubehoer.h"
 #include "hilfen/fehler.h"
-#include "hilfen/pause.h"
 #include "hilfen/textdatei.h"
 #include "hilfen/texte.h"
 #include "sockets/TcpClient.h"
 
 #include <QFileInfo>
 
-Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden)
-    : Zustand(zustand), Command_Socket(commandSocket), Protokollieren(std::move(protokoll)), Melden(std::move(melden))
+Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden, Protokoll fehler)
+    : Impulse({[this](const QList<Zubehoerausgang> &ausgaenge) { return Einschalten(ausgaenge); },
+               [this] { return Zustand.CommandConnected && Command_Socket.connected(); },
+               [this](const QByteArray &zeile) { Senden(zeile); },
+               [fehler = std::move(fehler)](const QString &text) {
+                   if (fehler)
+                       fehler(text);
+               }})
+    , Zustand(zustand)
+    , Command_Socket(commandSocket)
+    , Protokollieren(std::move(protokoll))
+    , Melden(std::move(melden))
 {
 }
 
@@ -117,15 +126,25 @@ OffeneBefehle::Auswertung Cbahn::InitAuswertung(std::function<void(bool angenomm
     };
 }
 
-void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output)
+void Cbahn::SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output, std::function<void()> danach)
 {
-    SwitchAccessories({{protocol, decoderAddress, output}});
+    SwitchAccessories({{protocol, decoderAddress, output}}, std::move(danach));
 }
 
-void Cbahn::SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge)
+void Cbahn::SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge, std::function<void()> danach)
+{
+    Schalten({{ausgaenge, std::move(danach)}});
+}
+
+int Cbahn::Schalten(QList<Impulsschritt> schritte)
+{
+    return Impulse.Starten(std::move(schritte), Schaltimpuls);
+}
+
+QList<QByteArray> Cbahn::Einschalten(const QList<Zubehoerausgang> &ausgaenge)
 {
     if (!Zustand.CommandConnected)
-        return;
+        return {};
     const bool srcp08 = SprichtSrcp08(Zustand.SrcpVersion);
     QList<QByteArray> ein, aus;
     for (const Zubehoerausgang &a : ausgaenge) {
@@ -141,13 +160,9 @@ void Cbahn::SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge)
         ein.append(befehl(1));
         aus.append(befehl(0));
     }
-    if (ein.isEmpty())
-        return;
     for (const QByteArray &befehl : ein)
         Senden(befehl);
-    Pause(Schaltimpuls);
-    for (const QByteArray &befehl : aus)
-        Senden(befehl);
+    return aus;
 }
 
 void Cbahn::ZubehoerAnmelden(const QByteArray &protocol, int address)

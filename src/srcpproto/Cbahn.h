@@ -3,6 +3,7 @@
 #include "bahncalc/busse.h"
 #include "bahncalc/zubehoer.h"
 #include "srcpproto/BahnZustand.h"
+#include "srcpproto/Impulsfolgen.h"
 #include "srcpproto/OffeneBefehle.h"
 #include "srcpproto/Sitzung.h"
 
@@ -20,8 +21,10 @@ public:
     using Protokoll = Meldung;
 
     // protokoll: appends to the protocol log; melden: shows a message that
-    // the user must see (the status bar) as well.
-    Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden);
+    // the user must see (the status bar) as well; fehler: shows an error
+    // that ended a pulse's continuation (a picture that cannot be drawn).
+    Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden,
+          Protokoll fehler = {});
 
     void LoadParameters();
     // Writes the settings file. The first write of a run that has not read
@@ -54,13 +57,21 @@ public:
     // The buses of the server as far as it has described them.
     const ServerBusse &Busse() const { return ServerBusseListe; }
 
-    // Pulses one accessory output: on, 5000 ms, off. Nothing is sent while
-    // the command connection is closed.
-    void SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output);
+    // Pulses one accessory output: on, 5000 ms, off, then `danach`. The
+    // pulse runs on its own timer and this returns after the "on"; nothing
+    // is sent while the command connection is closed, and `danach` then
+    // runs at once.
+    void SwitchAccessory(const QByteArray &protocol, int decoderAddress, int output,
+                         std::function<void()> danach = {});
     // Pulses several outputs at once: every "on" in the given order, one
     // pulse time, every "off" in the same order. Outputs that cannot be
     // switched (decoder below 1, output below 0) are left out.
-    void SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge);
+    void SwitchAccessories(const QList<Zubehoerausgang> &ausgaenge, std::function<void()> danach = {});
+    // Pulses the steps one after the other, each with its continuation;
+    // returns the sequence's number while it runs (see Impulsfolgen).
+    int Schalten(QList<Impulsschritt> schritte);
+    // The pulses on the air and their sequences.
+    Impulsfolgen Impulse;
     // Sends the drive command of locomotive locoIndex (0 to 39).
     void SendLocoCommand(int locoIndex);
     // The SRCP 0.8 initialisation text; the bus and protocol version of a
@@ -72,6 +83,10 @@ public:
 
 private:
     QString ParameterPfad() const;
+    // Sends the "on" lines of the outputs that can be switched (under SRCP
+    // 0.8 announcing their addresses first) and returns their "off" lines;
+    // nothing while the command connection is closed.
+    QList<QByteArray> Einschalten(const QList<Zubehoerausgang> &ausgaenge);
     void BusseErfragen();
     // The evaluation of an INIT: `beantwortet` learns whether the server
     // accepted it; after any other reply the next use announces again.
