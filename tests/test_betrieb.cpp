@@ -1,14 +1,18 @@
 // Operating mode and route editing through the main window: presses on the
 // plan against a scripted server (exact bytes, shortened pulse), route
 // buttons setting routes, the route page control, and the route file.
+#include "Velmo/TBildFlaeche.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 #include "regler/TReglerPanel.h"
 #include "elemente/Bilder.h"
 #include "fahrunit/FahrstrassenDatei.h"
+#include "position/PlanDatei.h"
 #include "anlage.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -46,7 +50,31 @@ struct Betriebsanlage : Anlage
     QString Status() const { return F->StatusBar1->Text(1); }
 };
 
-const QPoint A {27, 27}, B {54, 27}, C {81, 27}, T {27, 81};
+const QPoint A {27, 27}, B {54, 27}, C {81, 27}, T {27, 81}, D {108, 27}, E {135, 27};
+
+// The pulses the server saw: for every "on" line (value 1) the time until
+// the next "off" line of the same address and port; -1 when none came.
+QList<qint64> Impulsdauern(const SkriptServer &server)
+{
+    QList<qint64> dauern;
+    for (qsizetype i = 0; i < server.Zeilen.size(); ++i) {
+        const QByteArray &zeile = server.Zeilen[i];
+        if (!zeile.endsWith(" 1 -1"))
+            continue;
+        const QByteArray aus = zeile.left(zeile.size() - 5) + " 0 -1";
+        const qsizetype j = server.Zeilen.indexOf(aus, i + 1);
+        dauern.append(j < 0 ? -1 : server.Ankunft[j] - server.Ankunft[i]);
+    }
+    return dauern;
+}
+
+// A nested event loop of `ms`, as a modal dialog runs one.
+void DialogOffen(int ms)
+{
+    QEventLoop schleife;
+    QTimer::singleShot(ms, &schleife, &QEventLoop::quit);
+    schleife.exec();
+}
 
 } // namespace
 
@@ -66,22 +94,31 @@ private slots:
         QTest::addColumn<QByteArrayList>("zeilen");
         QTest::addColumn<int>("zwischen"); // icon halfway through the first pulse; 0: no pulse
         QTest::addColumn<int>("ende");
+        QTest::addColumn<QString>("hinweis"); // the left panel afterwards; a press that sends clears it
         const QByteArrayList zeile1 {"SET GA M 13 0 1 -1", "SET GA M 13 0 0 -1"};
         const QByteArrayList zeile2 {"SET GA M 13 1 1 -1", "SET GA M 13 1 0 -1"};
         const QByteArrayList zeile3 {"SET GA M 14 0 1 -1", "SET GA M 14 0 0 -1"};
-        QTest::newRow("Weiche 1 -> 2") << 70 << 6 << 1 << QByteArray("M") << 3 << zeile2 << 1 << 2;
-        QTest::newRow("Weiche 2 -> 1") << 70 << 6 << 2 << QByteArray("M") << 3 << zeile1 << 2 << 1;
-        QTest::newRow("Dreiweg 1 -> 2") << 70 << 10 << 1 << QByteArray("M") << 3 << zeile2 << 1 << 2;
-        QTest::newRow("Dreiweg 2 -> 3") << 70 << 10 << 2 << QByteArray("M") << 3 << zeile1 + zeile3 << 1 << 3;
-        QTest::newRow("Dreiweg 3 -> 1") << 70 << 10 << 3 << QByteArray("M") << 3 << zeile1 << 3 << 1;
-        QTest::newRow("eine Stellung") << 70 << 1 << 2 << QByteArray("M") << 3 << zeile1 << 2 << 2;
-        QTest::newRow("Entkuppler") << 70 << 20 << 1 << QByteArray("M") << 3 << zeile1 << 1 << 1;
+        QTest::newRow("Weiche 1 -> 2") << 70 << 6 << 1 << QByteArray("M") << 3 << zeile2 << 1 << 2 << "";
+        QTest::newRow("Weiche 2 -> 1") << 70 << 6 << 2 << QByteArray("M") << 3 << zeile1 << 2 << 1 << "";
+        QTest::newRow("Dreiweg 1 -> 2") << 70 << 10 << 1 << QByteArray("M") << 3 << zeile2 << 1 << 2 << "";
+        QTest::newRow("Dreiweg 2 -> 3") << 70 << 10 << 2 << QByteArray("M") << 3 << zeile1 + zeile3 << 1 << 3 << "";
+        QTest::newRow("Dreiweg 3 -> 1") << 70 << 10 << 3 << QByteArray("M") << 3 << zeile1 << 3 << 1 << "";
+        QTest::newRow("eine Stellung") << 70 << 1 << 2 << QByteArray("M") << 3 << zeile1 << 2 << 2 << "";
+        QTest::newRow("Entkuppler") << 70 << 20 << 1 << QByteArray("M") << 3 << zeile1 << 1 << 1 << "";
         QTest::newRow("DCC unter 0.80")
             << 80 << 6 << 1 << QByteArray("N") << 3
-            << QByteArrayList {"INIT 2 GA 13 N", "SET 2 GA 13 1 1 -1", "SET 2 GA 13 1 0 -1"} << 1 << 2;
-        QTest::newRow("ohne Dekoder") << 70 << 6 << 1 << QByteArray("M") << 0 << QByteArrayList() << 0 << 2;
-        QTest::newRow("Zustand 0") << 70 << 6 << 0 << QByteArray("M") << 3 << QByteArrayList() << 0 << 0;
-        QTest::newRow("Rueckmeldekontakt") << 70 << 65 << 1 << QByteArray("M") << 3 << QByteArrayList() << 0 << 1;
+            << QByteArrayList {"INIT 2 GA 13 N", "SET 2 GA 13 1 1 -1", "SET 2 GA 13 1 0 -1"} << 1 << 2 << "";
+        QTest::newRow("ohne Dekoder") << 70 << 6 << 1 << QByteArray("M") << 0 << QByteArrayList() << 0 << 2
+                                      << "Kein Dekoder: nichts gesendet";
+        QTest::newRow("nicht verbunden") << 0 << 6 << 1 << QByteArray("M") << 3 << QByteArrayList() << 0 << 2
+                                         << "Nicht verbunden: nichts gesendet";
+        QTest::newRow("Zustand 0") << 70 << 6 << 0 << QByteArray("M") << 3 << QByteArrayList() << 0 << 0
+                                   << "Stellung 0 gibt es nicht: nichts gesendet";
+        // A hand-edited file: a two-position turnout in position 3 keeps it and pulses nothing.
+        QTest::newRow("Weiche in Stellung 3") << 70 << 6 << 3 << QByteArray("M") << 3 << QByteArrayList() << 0 << 3
+                                              << "Stellung 3 gibt es nicht: nichts gesendet";
+        QTest::newRow("Rueckmeldekontakt") << 70 << 65 << 1 << QByteArray("M") << 3 << QByteArrayList() << 0 << 1
+                                           << "alt";
     }
     void schalten()
     {
@@ -93,10 +130,13 @@ private slots:
         QFETCH(QByteArrayList, zeilen);
         QFETCH(int, zwischen);
         QFETCH(int, ende);
-        Betriebsanlage a(version);
+        QFETCH(QString, hinweis);
+        Betriebsanlage a(version == 0 ? 70 : version); // 0: not connected
         a.Zelle(A, element, zustand, protokoll, dekoder);
         a.F->Betrieb1Click();
-        QVERIFY(a.Verbunden());
+        if (version > 0)
+            QVERIFY(a.Verbunden());
+        a.F->StatusBar1->SetzeText(0, "alt");
         const qsizetype seit = a.Server.Zeilen.size();
         a.F->AktuelleFahrstrasse = 4;
         bool zwischenbild = false;
@@ -109,6 +149,11 @@ private slots:
         QCOMPARE(a.F->Positionen[1].Zustand, ende);
         QVERIFY(a.Zeigt(A, element, ende));
         QCOMPARE(a.F->AktuelleFahrstrasse, 0);
+        QCOMPARE(a.F->StatusBar1->Text(0), hinweis);
+        // A position switched in operation is a change of the plan, which "Neu" asks about.
+        a.F.Dialogs->FrageAntworten = {Dialoge::Antwort::Abbrechen};
+        a.F->Neu1Click();
+        QCOMPARE(a.F.Dialogs->Fragen.size(), ende != zustand ? 1 : 0);
     }
 
     // A second press during the first one's pulse sees the old position,
@@ -126,6 +171,153 @@ private slots:
         QCOMPARE(a.Zeilen(seit, 4), (QByteArrayList {"SET GA M 13 1 1 -1", "SET GA M 13 1 1 -1", "SET GA M 13 1 0 -1",
                                                      "SET GA M 13 1 0 -1"}));
         QCOMPARE(a.F->Positionen[1].Zustand, 2);
+    }
+
+    // Every pulse keeps its own time: each output goes off one pulse time
+    // after its own "on", whatever is pressed, set, loaded or open meanwhile,
+    // measured on the server's clock. The actions run at the given times (in
+    // thirds of a pulse): a cell pressed, the route button, a dialog open
+    // for one and a half pulses, a plan with three wired cells opened.
+    void impulsZeiten_data()
+    {
+        QTest::addColumn<QStringList>("ablauf"); // "<thirds> <A|B|C|T|Dialog|Laden>"
+        QTest::addColumn<int>("impulse");
+        QTest::newRow("drei Weichen") << QStringList {"0 A", "1 B", "2 C"} << 3;
+        QTest::newRow("Weichen und Fahrstrasse") << QStringList {"0 A", "1 T", "2 B"} << 4;
+        QTest::newRow("Dialog offen") << QStringList {"0 A", "1 Dialog", "2 B", "4 C"} << 3;
+        QTest::newRow("Laden mit Dialog") << QStringList {"0 Laden", "2 Dialog"} << 3;
+    }
+    void impulsZeiten()
+    {
+        QFETCH(QStringList, ablauf);
+        QFETCH(int, impulse);
+        constexpr int impuls = 600, toleranz = 120;
+        Betriebsanlage a(70, impuls);
+        a.Zelle(A, 6, 1, "M", 3);
+        a.Zelle(B, 6, 1, "M", 4);
+        a.Zelle(C, 6, 1, "M", 5);
+        a.Zelle(D, 6, 1, "M", 6);
+        a.Zelle(E, 6, 1, "M", 7);
+        a.Zelle(T, 66);
+        a.F->Positionen[a.F->PosAnzahl].Fahrstrasse = 5;
+        FahrTabelle &tabelle = a.F->FahrstrassenTabelle;
+        tabelle[5][0].X = 2;
+        tabelle[5][1] = {D.x(), D.y(), 12};
+        tabelle[5][2] = {E.x(), E.y(), 12};
+        CPlanZellen geladen;
+        for (int i = 1; i <= 3; ++i) {
+            geladen.NeuePosition(27 * i, 135, 6);
+            geladen.Positionen[i].Zustand = 2;
+            geladen.Positionen[i].Dekoder2 = 10 + i;
+            geladen.Positionen[i].Adresse2 = 2;
+        }
+        SchreibePlanDatei(a.Work.path() + "geladen.pln", geladen);
+        a.F->Betrieb1Click();
+        QVERIFY(a.Verbunden());
+        a.Server.Zeilen.clear();
+        a.Server.Ankunft.clear();
+        for (const QString &schritt : ablauf) {
+            const QStringList teile = schritt.split(' ');
+            const QString was = teile[1];
+            QTimer::singleShot(teile[0].toInt() * impuls / 3, a.F.Form.get(), [&a, was] {
+                if (was == "Dialog") {
+                    DialogOffen(impuls * 3 / 2);
+                } else if (was == "Laden") {
+                    a.F.Dialogs->FileAnswers = {a.Work.path() + "geladen.pln"};
+                    a.F->Oeffnen1Click();
+                } else {
+                    a.Druck(was == "A" ? A : was == "B" ? B : was == "C" ? C : T);
+                }
+            });
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(a.Server.Zeilen.size(), 2 * impulse, 10000);
+        QTest::qWait(impuls);
+        const QList<qint64> dauern = Impulsdauern(a.Server);
+        QCOMPARE(dauern.size(), impulse);
+        for (qint64 dauer : dauern)
+            QVERIFY2(qAbs(dauer - impuls) <= toleranz, qPrintable(QString::number(dauer)));
+    }
+
+    // Before the connection goes or the plan is left, every running pulse
+    // sends its "off" at once, and its later steps touch only its own plan;
+    // a server that went away leaves the count of outputs that may be on.
+    void vorAbbruch_data()
+    {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<int>("aus");      // "off" lines that reach the server
+        QTest::addColumn<QString>("links"); // the left panel afterwards
+        QTest::newRow("Host trennen") << "Host trennen" << 1 << "";
+        QTest::newRow("Neu") << "Neu" << 1 << "";
+        QTest::newRow("Oeffnen") << "Oeffnen" << 1 << "";
+        QTest::newRow("Fenster schliessen") << "schliessen" << 1 << "";
+        QTest::newRow("Entwurf") << "Entwurf" << 1 << "";
+        QTest::newRow("Laden abbrechen") << "Abbrechen" << 1 << "";
+        QTest::newRow("Server weg") << "Server weg" << 0
+                                    << "Verbindung zum Server verloren, 1 Ausgang kann noch eingeschaltet sein";
+    }
+    void vorAbbruch()
+    {
+        QFETCH(QString, aktion);
+        QFETCH(int, aus);
+        QFETCH(QString, links);
+        constexpr int impuls = 3000;
+        Betriebsanlage a(70, impuls);
+        a.Zelle(A, 6);
+        CPlanZellen anderer;
+        anderer.NeuePosition(A.x(), A.y(), 10);
+        for (int i = 2; i <= 3; ++i) {
+            anderer.NeuePosition(27 * i, 27, 6);
+            anderer.Positionen[i].Zustand = 2;
+            anderer.Positionen[i].Dekoder2 = 8;
+            anderer.Positionen[i].Adresse2 = i;
+        }
+        SchreibePlanDatei(a.Work.path() + "anderer.pln", anderer);
+        a.F->Betrieb1Click();
+        QVERIFY(a.Verbunden());
+        const qsizetype seit = a.Server.Zeilen.size();
+        a.F.Dialogs->FileAnswers = {a.Work.path() + "anderer.pln", a.Work.path() + "neu"};
+        a.F.Dialogs->FrageAntworten = {Dialoge::Antwort::Nein};
+        if (aktion == "Abbrechen")
+            a.F->Oeffnen1Click();
+        else
+            a.Druck(A);
+        QTest::qWait(300);
+        QElapsedTimer uhr;
+        uhr.start();
+        if (aktion == "Host trennen")
+            a.F->Hosttrennen1Click();
+        else if (aktion == "Neu")
+            a.F->Neu1Click();
+        else if (aktion == "Oeffnen")
+            a.F->Oeffnen1Click();
+        else if (aktion == "schliessen")
+            QVERIFY(!a.F->close());
+        else if (aktion == "Entwurf")
+            a.F->Gleisbildentwerfen1Click();
+        else if (aktion == "Abbrechen")
+            a.F->Laden_Abbrechen->click();
+        else
+            a.Server.trennen();
+        const auto ausZeilen = [&] {
+            const QByteArrayList neu = a.Server.Zeilen.mid(seit);
+            return std::count_if(neu.begin(), neu.end(), [](const QByteArray &z) { return z.endsWith(" 0 -1"); });
+        };
+        QTRY_COMPARE(ausZeilen(), aus);
+        QVERIFY(uhr.elapsed() < impuls / 2);
+        QTRY_COMPARE(a.F->StatusBar1->Text(0), links);
+        if (aktion == "Oeffnen") {
+            // The press's later steps stayed with the plan it was made on.
+            QCOMPARE(a.F->Positionen[1].Zustand, 1);
+            QVERIFY(a.Zeigt(A, 10, 1));
+        } else if (aktion == "Abbrechen") {
+            // The rest is drawn but not sent, and the plan is open.
+            QTRY_VERIFY(a.F->BetriebModus && a.F->Neu1->isEnabled() && a.F->Velmo->isEnabled());
+            QVERIFY(a.Zeigt({54, 27}, 6, 2) && a.Zeigt({81, 27}, 6, 2));
+            QTest::qWait(impuls / 3);
+            QCOMPARE(a.Server.Zeilen.mid(seit), (QByteArrayList {"SET GA M 33 1 1 -1", "SET GA M 33 1 0 -1"}));
+        } else if (aktion != "Neu") {
+            QVERIFY(a.Zeigt(A, 6, 2));
+        }
     }
 
     // A route button sets its route: every cell takes its entry's position,
