@@ -371,6 +371,8 @@ private slots:
         row("accessory port never set", "", "INIT 1 GA 14 M", "GET 1 GA 14 1", "416 ERROR no data");
         row("accessory port set with power", "", "SET 2 POWER ON\nINIT 2 GA 512 N\nSET 2 GA 512 1 1 -1",
             "GET 2 GA 512 1", "100 INFO 2 GA 512 1 1");
+        row("accessory switched without INIT once powered", "", "SET 2 POWER OFF\nSET 2 GA 30 0 1 -1\nSET 2 POWER ON",
+            "GET 2 GA 30 0", "100 INFO 2 GA 30 0 1");
         row("locomotive after INIT", "", "INIT 1 GL 3 M 2 14 4", "GET 1 GL 3", "100 INFO 1 GL 3 0 0 14 0 0 0 0");
         row("locomotive SET with functions", "", "INIT 1 GL 3 M 2 14 4", "SET 1 GL 3 1 1 0 0 0", "200 OK");
         row("locomotive SET without INIT", "", "", "SET 1 GL 4 1 12 28 1", "200 OK");
@@ -431,6 +433,7 @@ private slots:
             {"SET 1 GA 14 0 1 -1", {}},
             {"SET 1 POWER ON", {"100 INFO 1 POWER ON", "100 INFO 1 GA 13 1 1", "100 INFO 1 GA 14 0 1"}},
             {"SET 1 GA 13 1 0 -1", {"100 INFO 1 GA 13 1 0"}},
+            {"SET 1 GA 15 0 1 -1", {"101 INFO 1 GA 15 P", "100 INFO 1 GA 15 0 1"}},
             {"SET 1 GL 3 1 12 28 1", {"100 INFO 1 GL 3 1 12 28 1"}},
             {"SET 1 FB 3 0", {"100 INFO 1 FB 3 0"}},
             {"SET 1 FB 3 0", {}},

@@ -67,8 +67,7 @@ QList<QByteArray> LayoutState::setPower(int bus, bool on)
         // Accessory commands that waited for power are carried out now, in order.
         const auto waiting = std::exchange(b.waitingSwitches, {});
         for (const auto &[address, port, value] : waiting)
-            if (Accessories.contains({bus, address}))
-                reports.append(applySwitch(bus, address, port, value));
+            reports.append(applySwitch(bus, address, port, value));
     }
     return reports;
 }
@@ -121,13 +120,19 @@ QList<QByteArray> LayoutState::switchAccessory(int bus, int address, int port, i
         b.waitingSwitches.append({address, port, value});
         return {};
     }
-    return {applySwitch(bus, address, port, value)};
+    return applySwitch(bus, address, port, value);
 }
 
-QByteArray LayoutState::applySwitch(int bus, int address, int port, int value)
+QList<QByteArray> LayoutState::applySwitch(int bus, int address, int port, int value)
 {
+    QList<QByteArray> reports;
+    // Only SRCP 0.8 server mode lets an accessory be switched without INIT
+    // (see SrcpSession); one TERMed while its command waited is INITed again.
+    if (!Accessories.contains({bus, address}))
+        reports.append(initAccessory(bus, address, "P"));
     Accessories[{bus, address}].portValues[port] = value;
-    return stamped(100, busInfo(bus, "GA " + num(address) + ' ' + num(port) + ' ' + num(value)));
+    reports.append(stamped(100, busInfo(bus, "GA " + num(address) + ' ' + num(port) + ' ' + num(value))));
+    return reports;
 }
 
 QByteArray LayoutState::locoState(const Loco &loco)

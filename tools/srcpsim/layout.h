@@ -62,8 +62,11 @@ public:
     Loco *loco(int bus, int address);
     void termAccessory(int bus, int address) { Accessories.remove({bus, address}); }
     void termLoco(int bus, int address) { Locos.remove({bus, address}); }
-    // Switches an INITed accessory's port, or keeps the command until the
-    // bus has power (see the constructor).
+    // Switches an accessory's port, or keeps the command until the bus has
+    // power (see the constructor). In SRCP 0.8 server mode an accessory that
+    // is not INITed when the command is carried out gets INITed then with
+    // the default protocol "P", reported before the switch, as a real
+    // server does.
     QList<QByteArray> switchAccessory(int bus, int address, int port, int value);
     // "<drive mode> <V> <Vmax> <f0> ..."
     static QByteArray locoState(const Loco &loco);
@@ -85,7 +88,7 @@ private:
         QList<std::array<int, 3>> waitingSwitches; // address, port, value
     };
 
-    QByteArray applySwitch(int bus, int address, int port, int value);
+    QList<QByteArray> applySwitch(int bus, int address, int port, int value);
     static QByteArray locoInitReport(int bus, int address, const Loco &loco);
     static QByteArray accessoryInitReport(int bus, int address, const Accessory &accessory);
 

@@ -300,7 +300,9 @@ SessionOutput SrcpSession::accessory08(const QByteArray &command, int bus, const
         const auto v = numbers(args, 0, {AccessoryAddress, Bit, Bit, Delay});
         if (!v)
             return error(412);
-        if (!Layout.accessory(bus, v->at(0)))
+        // An SRCP 0.8 server INITs an accessory itself when it carries out
+        // the switch; a session of SRCP 0.7.3 mode wants the INIT first.
+        if (!Layout.srcp08Server() && !Layout.accessory(bus, v->at(0)))
             return error(416);
         SessionOutput out = reply(200, "OK");
         out.reports = Layout.switchAccessory(bus, v->at(0), v->at(1), v->at(2));
