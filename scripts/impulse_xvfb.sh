@@ -7,8 +7,9 @@
 # verbinden" (under 0.8 then "Befehle > Power on": srcpd's loopback buses
 # carry out accessory commands only with power) and, with real mouse
 # presses, presses the turnouts W2 (15, 9), W3 (13, 1) and W4 (10, 2) GAP ms
-# apart, then chooses "Datei > Host trennen" 2 s after the third press. The
-# first pulse must have ended on its own timer 5000 ms (+-50) after its "on";
+# apart (default 1 s), then chooses "Datei > Host trennen" 5.5 s after the
+# first press, while the pulses of presses 2 and 3 still run. The first
+# pulse must have ended on its own timer 5000 ms (+-50) after its "on";
 # the pulses of presses 2 and 3 still run and must get their "off" at once,
 # before the connection closes. The times are the server's: srcpsim's log
 # of each line received, and for srcpd an SRCP 0.8 info session opened here
@@ -23,17 +24,15 @@
 #   <out>/impulse_srcpsim073.log      the simulator's log
 #   <out>/impulse_srcpd08_info.log    what the info session heard from srcpd
 #   bash scripts/impulse_xvfb.sh [build-dir] [out-dir] [gap-ms]
-# GAP defaults to 2000: the first pulse must end before "Host trennen" and
-# those of presses 2 and 3 must still run then, so presses 1 s apart with
-# "Host trennen" 2 s after the third (4 s after the first) would cut the
-# first pulse short as well.
+# GAP defaults to 1000 and may be up to 2500: "Host trennen" comes half a
+# second after the first pulse's end, while the third one still runs.
 # Exits non-zero when a step or a check fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/arbeitskopie.sh"
 pfade "$root" "${1:-}" "${2:-}"
 fensterlauf "$root" "$build" velmo srcpsim
-abstand="${3:-2000}"
+abstand="${3:-1000}"
 srcpd="${VELMO_SRCPD:-$build/srcpd/sbin/srcpd}"
 mkdir "$work/vorlage"
 cp "$root/examples/bahnhof.pln" "$root/examples/bahnhof.fst" "$work/vorlage/"
@@ -282,7 +281,7 @@ velmo_starten() {
     read -r planx plany _ < <(planansicht "$work/start$v.png") || fehler "no plan view found"
 }
 
-# The three presses GAP ms apart, "Host trennen" 2 s after the third; the
+# The three presses GAP ms apart, "Host trennen" 5.5 s after the first; the
 # times go to $zeiten just before each press and before the menu key.
 druecken_und_trennen() {
     local t0 n c r
@@ -297,10 +296,10 @@ druecken_und_trennen() {
         xdotool mousemove 1010 750
     done
     # Datei, then 0.5 s later its item "Host trennen".
-    bis $((t0 + 2 * abstand + 1500))
+    bis $((t0 + 5000))
     xdotool windowfocus --sync "$fenster"
     xdotool key alt+d
-    bis $((t0 + 2 * abstand + 2000))
+    bis $((t0 + 5500))
     echo "trennen $(jetzt_ms)" >> "$zeiten"
     xdotool key t
     ende=$((t0 + 2 * abstand + 5000))

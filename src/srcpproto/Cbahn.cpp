@@ -190,11 +190,16 @@ void Cbahn::SendLocoCommand(int locoIndex)
         const QByteArray fahrbefehl = LokBefehl80(lok, ServerBusseListe);
         if (fahrbefehl.isEmpty())
             return;
-        if (lok.Initialisiert != 1 && !LokAnmeldungen.contains(locoIndex)) {
-            LokAnmeldungen.insert(locoIndex);
-            Senden(BuildLocoInit(locoIndex), InitAuswertung([this, locoIndex](bool angenommen) {
-                       LokAnmeldungen.remove(locoIndex);
-                       Zustand.Lokomotiven[locoIndex].Initialisiert = angenommen ? 1 : 0;
+        // A locomotive changed while its announcement awaits the reply is
+        // announced anew; the reply to the old one no longer counts.
+        const QByteArray init = BuildLocoInit(locoIndex);
+        if (lok.Initialisiert != 1 && LokAnmeldungen.value(locoIndex) != init) {
+            LokAnmeldungen.insert(locoIndex, init);
+            Senden(init, InitAuswertung([this, locoIndex, init](bool angenommen) {
+                       if (LokAnmeldungen.value(locoIndex) == init)
+                           LokAnmeldungen.remove(locoIndex);
+                       if (BuildLocoInit(locoIndex) == init)
+                           Zustand.Lokomotiven[locoIndex].Initialisiert = angenommen ? 1 : 0;
                    }));
         }
         Senden(fahrbefehl);

@@ -8,7 +8,6 @@
 #include "srcpproto/Sitzung.h"
 
 #include <QHash>
-#include <QSet>
 #include <functional>
 
 class TcpClient;
@@ -107,6 +106,6 @@ private:
     // session: true once the server accepted the INIT, false while it has
     // not answered yet.
     QHash<std::pair<int, int>, bool> AngemeldeteZubehoere;
-    // Locomotives (index) whose INIT awaits its reply.
-    QSet<int> LokAnmeldungen;
+    // Locomotives (index) whose INIT awaits its reply, with that INIT.
+    QHash<int, QByteArray> LokAnmeldungen;
 };

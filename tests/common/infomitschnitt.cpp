@@ -1,5 +1,7 @@
 #include "infomitschnitt.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -23,13 +25,16 @@ SrcpZeile SrcpZeileLesen(const QByteArray &text, qint64 ankunft)
 bool WarteBis(const std::function<bool()> &fertig, int fristMs)
 {
     const QDeadlineTimer frist(fristMs);
-    // Wakes the blocking wait below at the deadline at the latest.
+    // Wakes the blocking wait below at the deadline at the latest; a precise
+    // timer, as a coarse one may fire before the deadline and leave the
+    // wait blocked for good.
     QTimer wecker;
     wecker.setSingleShot(true);
-    wecker.start(fristMs);
+    wecker.setTimerType(Qt::PreciseTimer);
     while (!fertig()) {
         if (frist.hasExpired())
             return false;
+        wecker.start(int(std::max<qint64>(1, frist.remainingTime())));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
