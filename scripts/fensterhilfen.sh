@@ -57,7 +57,10 @@
 #                        appends the contact k to the array gezeigt
 #   beenden              Rückmeldung > Abfrage beenden, Datei > Host trennen
 #                        (the simulator must log the command session's end),
-#                        Datei > Exit; the program $velmo must end within 5 s
+#                        then programm_beenden
+#   programm_beenden PNG Datei > Exit, answering "Nein" when it asks to save
+#                        the plan; $velmo must end within 5 s, else the
+#                        screen goes to PNG
 # It sources arbeitskopie.sh beside it for `einstellungen`.
 
 fensterhilfen_ort="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -186,10 +189,22 @@ beenden() {
     menue r b
     menue d t
     im_log 'cmd#[0-9]+ \* disconnected' 5
+    programm_beenden "$work/ende.png"
+}
+
+# Datei > Exit. A plan whose turnouts changed position in operation asks
+# whether to save it: "Nein" (the press at the button's place in the box).
+# The program must end within 5 s, else the screen goes to $1.
+programm_beenden() {
     menue d x
+    if xdotool search --onlyvisible --name '^Gleisbild$' >/dev/null 2>&1; then
+        dialog Gleisbild
+        echo "Exit asks whether to save the plan: Nein"
+        klick 324 59
+    fi
     for _ in $(seq 50); do kill -0 "$velmo" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$velmo" 2>/dev/null; then
-        bild "$work/ende.png"
+        bild "$1"
         fehler "the window did not close after Host trennen and Exit"
     fi
 }

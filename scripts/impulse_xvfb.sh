@@ -319,19 +319,7 @@ abschluss() {
         [ "$n" -eq 0 ] || falsch=1
     done <<<"$ergebnis"
     [ "$falsch" -eq 0 ] || fehler "a turnout does not show its new position"
-    # Exit asks whether to save the plan, whose turnouts changed position:
-    # "Nein" (the press at the button's place in the box).
-    menue d x
-    if xdotool search --onlyvisible --name '^Gleisbild$' >/dev/null 2>&1; then
-        dialog Gleisbild
-        echo "Exit asks \"$(xdotool getwindowname "$(xdotool search --onlyvisible --name '^Gleisbild$' | head -1)")\": Nein"
-        klick 324 59
-    fi
-    for _ in $(seq 50); do kill -0 "$velmo" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$velmo" 2>/dev/null; then
-        bild "$out/impulse${v}_exit.png"
-        fehler "the window did not close after Host trennen and Exit (screen: impulse${v}_exit.png; windows: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | paste -sd'|'))"
-    fi
+    programm_beenden "$out/impulse${v}_exit.png"
     wait "$velmo" 2>/dev/null || true
     unset velmo
 }

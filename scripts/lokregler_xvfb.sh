@@ -176,18 +176,18 @@ erwarten "F2 of throttle 1" 3 'SET 1 GL 3 [01] 0 100 1 0 1( [01])*'
 
 merken 10
 funktion_klick 2 0
-erwarten "F0 of throttle 2" 10 'SET 2 GL 10 [01] 0 28 1 0 0 0'
+erwarten "F0 of throttle 2" 10 'SET 2 GL 10 [01] 0 28 1 0 0 0 0'
 richtung=$(lokzeilen 10 | tail -1 | cut -d' ' -f5)
 merken 10
 richtung_klick 2
-erwarten "direction of throttle 2 at standstill" 10 "SET 2 GL 10 $((1 - richtung)) 0 28 1 0 0 0"
+erwarten "direction of throttle 2 at standstill" 10 "SET 2 GL 10 $((1 - richtung)) 0 28 1 0 0 0 0"
 merken 10
 funktion_klick 2 2
-erwarten "F2 of throttle 2" 10 "SET 2 GL 10 $((1 - richtung)) 0 28 1 0 1 0"
+erwarten "F2 of throttle 2" 10 "SET 2 GL 10 $((1 - richtung)) 0 28 1 0 1 0 0"
 merken 10
 ziehen 2 60 -20
 loslassen
-erwarten "slider 2 to the top" 10 "SET 2 GL 10 $((1 - richtung)) 28 28 1 0 1 0"
+erwarten "slider 2 to the top" 10 "SET 2 GL 10 $((1 - richtung)) 28 28 1 0 1 0 0"
 pause 1
 panelbild "$out/lokregler_panel.png"
 keine_meldung "driving"
@@ -195,7 +195,7 @@ keine_meldung "driving"
 # Each locomotive: one INIT, before its first drive line, and the last
 # line as driven.
 for lok in "3:INIT 1 GL 3 M 3 [0-9]+ [0-9]+:SET 1 GL 3 [01] 0 100 1 0 1( [01])*" \
-           "10:INIT 2 GL 10 N 2 28 4:SET 2 GL 10 $((1 - richtung)) 28 28 1 0 1 0"; do
+           "10:INIT 2 GL 10 N 2 28 5:SET 2 GL 10 $((1 - richtung)) 28 28 1 0 1 0 0"; do
     IFS=: read -r adresse init ende <<<"$lok"
     lokzeilen "$adresse" | head -1 | grep -qE "^$init\$" ||
         fehler "locomotive $adresse: the first line is not \"$init\""
