@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, builds Velmo and starts it together with the
 # bundled SRCP simulator (base port 12345 on 127.0.0.1, a demo train on
-# contacts 1 to 8) and the sample layout examples/bahnhof.pln. Needs a display.
+# contacts 1 to 8) and a copy of the sample layout examples/bahnhof.pln in
+# build/beispiel/. Needs a display.
 #   run.sh [0.7.3|0.8]    the simulator's protocol mode, default 0.7.3
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -19,6 +20,12 @@ fi
 # Only what runs here: the program, its data and the simulator.
 "$root/scripts/build.sh" "$root/build" velmo velmo_data srcpsim
 bin="$root/build/bin"
+# Velmo works on a copy of the sample layout, so that operating and saving
+# never change examples/; the copy keeps what was saved until it is deleted.
+beispiel="$root/build/beispiel"
+mkdir -p "$beispiel"
+cp -n "$root/examples/bahnhof.pln" "$root/examples/bahnhof.fst" "$beispiel/"
+plan="$beispiel/bahnhof.pln"
 
 "$bin/srcpsim" --srcp "$modus" --port 12345 --demo 8 --interval 1500 > "$root/build/srcpsim.log" 2>&1 &
 sim=$!
@@ -36,9 +43,10 @@ The SRCP simulator speaks SRCP 0.7.3 on 127.0.0.1, ports 12345 (commands),
 TEXT
 fi
 cat <<TEXT
-Velmo opens the sample layout examples/bahnhof.pln. "Datei > Host verbinden"
+Velmo opens build/beispiel/bahnhof.pln, a copy of the sample layout
+examples/bahnhof.pln (delete it for a fresh one). "Datei > Host verbinden"
 connects, "Rückmeldung > Abfrage starten" shows the demo train on feedback
 contacts 1 to 8; presses on turnouts and signals switch them, the two route
 buttons set their routes.
 TEXT
-"$bin/velmo" "$root/examples/bahnhof.pln"
+"$bin/velmo" "$plan"
