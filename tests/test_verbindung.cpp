@@ -499,7 +499,8 @@ private slots:
         QCOMPARE(a.Neu(seit, 29), QByteArray("SET GL M2 3 1 12 28 1 2 1 0 \n"));
         a.F->Hosttrennen1Click();
 
-        // Under 0.80 each session announces the locomotive once, then drives it.
+        // Under 0.80 each session announces the locomotive once, then drives
+        // it; a change while the announcement awaits its reply is announced anew.
         Anlage b(80);
         b.Kommando.Antwort = AllesOk;
         b.F->Lokomotiven[0] = lok;
@@ -510,7 +511,8 @@ private slots:
         b.F->Bahn->SendLocoCommand(0);
         b.F->Lokomotiven[0].Funktionsanzahl = 1;
         b.F->Bahn->SendLocoCommand(0);
-        QCOMPARE(b.Neu(seit, 69), QByteArray("INIT 1 GL 3 M 2 14 3\nSET 1 GL 3 1 12 28 1 1 0 \nSET 1 GL 3 1 12 28 1 1 \n"));
+        QCOMPARE(b.Neu(seit, 90), QByteArray("INIT 1 GL 3 M 2 14 3\nSET 1 GL 3 1 12 28 1 1 0 \n"
+                                             "INIT 1 GL 3 M 2 14 2\nSET 1 GL 3 1 12 28 1 1 \n"));
         QTRY_COMPARE(b.F->Lokomotiven[0].Initialisiert, 1);
         // A code outside the table sends nothing.
         b.F->Lokomotiven[1].Protokoll = "X7";
