@@ -191,7 +191,7 @@ private slots:
     {
         QFETCH(QStringList, ablauf);
         QFETCH(int, impulse);
-        constexpr int impuls = 600, toleranz = 120;
+        constexpr int impuls = 600, toleranz = 200;
         Betriebsanlage a(70, impuls);
         a.Zelle(A, 6, 1, "M", 3);
         a.Zelle(B, 6, 1, "M", 4);

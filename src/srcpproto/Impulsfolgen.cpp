@@ -65,14 +65,6 @@ bool Impulsfolgen::Laeuft(int folge) const
     return Folgen.contains(folge);
 }
 
-int Impulsfolgen::Laufende() const
-{
-    int n = 0;
-    for (const auto &[nummer, folge] : Folgen)
-        n += folge->Aus.isEmpty() ? 0 : 1;
-    return n;
-}
-
 int Impulsfolgen::MoeglichEingeschaltet()
 {
     return std::exchange(NichtAusgeschaltet, 0);

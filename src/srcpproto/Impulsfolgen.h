@@ -56,8 +56,6 @@ public:
     void Beenden(int folge);
     void AlleBeenden();
     bool Laeuft(int folge) const;
-    // The sequences whose pulse is on the air.
-    int Laufende() const;
     // The outputs whose "off" could not be sent since the last call,
     // because the connection had gone; the count starts again at 0.
     int MoeglichEingeschaltet();
