@@ -1,14 +1,19 @@
 #!/bin/bash
 # Installs the Debian packages that Velmo needs to build when they are
 # missing; --window adds those for running it in a window under Xvfb,
+# --desktop those of the menu entry and file type (scripts/desktop.sh),
 # --fuzz clang and its runtime libraries with libFuzzer.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev)
-case "${1:-}" in
-    --window) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;
-    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-esac
+for wahl in "$@"; do
+    case "$wahl" in
+        --window) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;
+        --desktop) packages+=(desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin) ;;
+        --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        *) echo "deps.sh: unknown option $wahl" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -238,6 +238,26 @@ private slots:
         QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")), alt);
     }
 
+    // Installed into a folder this user cannot write: said once at start,
+    // and the settings are not saved, so "Exit" neither fails nor asks.
+    void startOhneSchreibrecht()
+    {
+        TestWorkDir work;
+        const QByteArray alt = Parameterdatei("20000\nstellwerk\n80\n1\n");
+        work.writeData("parmc.dat", alt);
+        Schreibschutz schutz(work.path() + "Data");
+        TestFenster f(work.path());
+        f->show();
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QVERIFY(f.Dialogs->Meldungen[0].Text.startsWith("Velmo kann im Ordner " + work.path() + "Data nicht schreiben"));
+        f->ServerHost = "neu";
+        f->Exit1->trigger();
+        QVERIFY(!f->isVisible());
+        QCOMPARE(f.Dialogs->Meldungen.size(), 1);
+        QVERIFY(f.Dialogs->Fragen.isEmpty());
+        QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")), alt);
+    }
+
     // A port outside 1 to 65533 in the dialog changes nothing at all.
     void portImDialog_data()
     {

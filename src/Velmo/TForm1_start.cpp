@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -132,6 +133,12 @@ void TForm1::FormCreate()
             text += QStringLiteral("\rDie alte Datei bleibt als %1 erhalten.").arg(Bahn->SicherungsName());
         Dialog->Meldung(text, QStringLiteral("Fehler"), Dialoge::Art::Warnung);
     }
+    if (!Bahn->DatenSchreibbar())
+        Dialog->Meldung(QStringLiteral("Velmo kann im Ordner %1 nicht schreiben: Verbindungseinstellungen und "
+                                       "Lokomotiven werden nicht gespeichert.\rBitte Velmo in einen eigenen Ordner "
+                                       "installieren, zum Beispiel ~/.local/opt/velmo.")
+                            .arg(QDir::toNativeSeparators(WorkDir + "Data")),
+                        QStringLiteral("Fehler"), Dialoge::Art::Warnung);
 
     Fahr->Leeren();
 }

@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachStart)
 {
     VelmoApplication app(argc, argv);
     TForm1 Form1(QDir(QCoreApplication::applicationDirPath()).path() + '/');
+    // The icon of the menu entry, for the window and the task bar.
+    app.setWindowIcon(QIcon(Form1.WorkDir + "Data/velmo.png"));
     app.Fehlerbericht = [&Form1](const QString &text) { Form1.FehlerZeigen(text); };
     Form1.DialogeErzeugen();
     Form1.show();

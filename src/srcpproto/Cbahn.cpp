@@ -9,6 +9,7 @@
 #include "sockets/TcpClient.h"
 
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 Cbahn::Cbahn(BahnZustand &zustand, TcpClient &commandSocket, Protokoll protokoll, Protokoll melden, Protokoll fehler)
     : Impulse({[this](const QList<Zubehoerausgang> &ausgaenge) { return Einschalten(ausgaenge); },
@@ -50,10 +51,19 @@ bool Cbahn::SicherungFaellig() const
 // and connection; it is kept before defaults or half-read values replace it.
 void Cbahn::SaveParameters()
 {
+    if (!Schreibbar)
+        return;
     if (SicherungFaellig())
         DateiKopieren(ParameterPfad(), Zustand.WorkDir + "Data/" + SicherungsName());
     SchreibeParameterDatei(ParameterPfad(), Zustand);
     DateiUebernommen = true;
+}
+
+bool Cbahn::DatenSchreibbar()
+{
+    QTemporaryFile probe(Zustand.WorkDir + "Data/.velmo-XXXXXX");
+    Schreibbar = probe.open();
+    return Schreibbar;
 }
 
 void Cbahn::StartSession()

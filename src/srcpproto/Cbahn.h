@@ -28,7 +28,13 @@ public:
     void LoadParameters();
     // Writes the settings file. The first write of a run that has not read
     // the existing file completely keeps that file as parmc.dat.bak first.
+    // Nothing is written where DatenSchreibbar() found that this user
+    // cannot write.
     void SaveParameters();
+    // Whether this user can create files in Data/ at all, tried once with
+    // a scratch file: a program installed into a folder it does not own
+    // says so once and skips its saves instead of failing at every one.
+    bool DatenSchreibbar();
     // The settings file exists, but this run has neither read it completely
     // nor written it: the next save keeps it as parmc.dat.bak.
     bool SicherungFaellig() const;
@@ -100,6 +106,7 @@ private:
     Protokoll Melden;
     // The settings file on disk is the one this run read or wrote.
     bool DateiUebernommen = false;
+    bool Schreibbar = true;
     ServerBusse ServerBusseListe;
     OffeneBefehle Offen;
     // Accessory addresses (bus, address) announced to the server in this

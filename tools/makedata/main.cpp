@@ -5,6 +5,7 @@
 #include "catalogfile.h"
 #include "elementtable.h"
 #include "iconpainter.h"
+#include "programicon.h"
 #include "smallpictures.h"
 
 #include <QDir>
@@ -44,6 +45,10 @@ int main(int argc, char *argv[])
     for (const SmallPicture &picture : smallPictures())
         if (!saveBmp(picture.image, dir, picture.name))
             return 1;
+    if (!paintProgramIcon().save(dir.filePath(QStringLiteral("velmo.png")), "PNG")) {
+        std::fprintf(stderr, "makedata: cannot write velmo.png\n");
+        return 1;
+    }
     // The catalogue comes last: the build takes it as the sign that Data/ is
     // complete.
     if (!writeCatalogFile(dir.filePath(QStringLiteral("Elemente1.dat")))) {
