@@ -23,7 +23,9 @@ constexpr int Diagram[3][3] = {
 
 QImage paintProgramIcon()
 {
-    QImage icon(ProgramIconSize, ProgramIconSize, QImage::Format_ARGB32);
+    // Premultiplied, the painter's own format: painting on plain ARGB32 converts
+    // the picture in place on worker threads and back.
+    QImage icon(ProgramIconSize, ProgramIconSize, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
