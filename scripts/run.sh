@@ -16,9 +16,21 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Start it from a graphical session, or try it under Xvfb: xvfb-run -a bash scripts/run.sh" >&2
     exit 1
 fi
+# The first start builds for a minute or two (on two cores); on a terminal
+# one line shows how far the build is, compiler messages still show in full.
+fortschritt() {
+    if [ ! -t 1 ]; then cat; return; fi
+    local zeile start=$SECONDS
+    while IFS= read -r zeile; do
+        if [[ $zeile =~ ^\[\ *([0-9]+)%\] ]]; then
+            printf '\rVelmo wird gebaut: %3d %% (%d s)' "${BASH_REMATCH[1]}" $((SECONDS - start))
+        fi
+    done
+    printf '\r%-50s\r' ''
+}
 "$root/scripts/deps.sh"
 # Only what runs here: the program, its data and the simulator.
-"$root/scripts/build.sh" "$root/build" velmo velmo_data srcpsim
+"$root/scripts/build.sh" "$root/build" velmo velmo_data srcpsim | fortschritt
 bin="$root/build/bin"
 # Velmo works on a copy of the sample layout, so that operating and saving
 # never change examples/; the copy keeps what was saved until it is deleted.

@@ -1,12 +1,14 @@
 #!/bin/bash
-# Installs what is missing, builds Velmo into build/ and runs every test once.
+# Installs what is missing, builds Velmo into build/ and runs every test once,
+# then checks the installed folder and its desktop integration.
 # The sanitizer stages of CI are scripts/sanitizer.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --window --desktop
 "$root/scripts/build.sh" "$root/build"
 # The real SRCP server srcpd as a peer of the tests (build/srcpd/); a failed
 # build of it ends the run.
 srcpd="$("$root/scripts/srcpd.sh" "$root/build")"
 if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
 (cd "$root/build" && ctest --output-on-failure -j2)
+bash "$root/scripts/installation_pruefen.sh" "$root/build"
