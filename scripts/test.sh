@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds Velmo into build/ and runs every test once,
-# then checks the installed folder and its desktop integration.
+# then checks the installed folder and its desktop integration and takes the
+# user guide's pictures afresh into build/bilder/.
 # The sanitizer stages of CI are scripts/sanitizer.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,3 +13,4 @@ srcpd="$("$root/scripts/srcpd.sh" "$root/build")"
 if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
 (cd "$root/build" && ctest --output-on-failure -j2)
 bash "$root/scripts/installation_pruefen.sh" "$root/build"
+bash "$root/scripts/bilder.sh" --pruefen "$root/build"
