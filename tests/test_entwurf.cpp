@@ -7,6 +7,7 @@
 #include "regler/TReglerPanel.h"
 #include "Velmo/TStatusLeiste.h"
 #include "dateifehler.h"
+#include "elemente/BildSpeicher.h"
 #include "elemente/Bilder.h"
 #include "modustext.h"
 #include "position/PlanDatei.h"
@@ -511,6 +512,43 @@ private slots:
         QCOMPARE(w.F->PlanName, QString("anlage.pln"));
         QCOMPARE(w.F->PlanBitmap, bild);
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // A load checks each picture file once, however many cells show it,
+    // and the next load sees a file replaced or removed since.
+    void oeffnenSiehtGeaenderteBilder_data()
+    {
+        QTest::addColumn<bool>("ersetzt"); // else removed
+        QTest::newRow("ersetzt") << true;
+        QTest::newRow("gelöscht") << false;
+    }
+    void oeffnenSiehtGeaenderteBilder()
+    {
+        QFETCH(bool, ersetzt);
+        Fenster w;
+        // 30 cells of element 12 in position 1, 10 of element 6 in position 2.
+        CPlanZellen plan;
+        for (int i = 0; i < 40; ++i) {
+            plan.NeuePosition(27 * (i % 20), 27 * (i / 20), i < 30 ? 12 : 6);
+            plan.Positionen[i + 1].Zustand = i < 30 ? 1 : 2;
+        }
+        SchreibePlanDatei(w.Pfad("anlage.pln"), plan);
+        const QString pfad = w.Work.dataPath("Icon1201.bmp");
+        QImage anders = Icon(w.Work, 12, 1);
+        anders.invertPixels();
+        for (const QImage &erwartet : {Icon(w.Work, 12, 1), ersetzt ? anders : Silber()}) {
+            const int pruefungen = Bildspeicher().Pruefungen();
+            QString fehler;
+            w.F->LadePlan(w.Work.path(), "anlage.pln", [&](const QString &text) { fehler = text; });
+            QCOMPARE(Bildspeicher().Pruefungen() - pruefungen, 2);
+            for (const QPoint ecke : {QPoint(0, 0), QPoint(27 * 19, 0), QPoint(27 * 9, 27)})
+                QCOMPARE(Zelle(w.F->PlanBitmap, ecke), erwartet);
+            QCOMPARE(Zelle(w.F->PlanBitmap, {27 * 10, 27}), Icon(w.Work, 6, 2));
+            QCOMPARE(fehler, erwartet == Silber() ? "Bilddatei nicht gefunden: " + pfad : QString());
+            QFile::remove(pfad);
+            if (ersetzt)
+                QVERIFY(anders.save(pfad));
+        }
     }
 
     // Cells at the ends of the int range, as a hand-edited file may hold

@@ -7,6 +7,7 @@
 #include "position/PlanDatei.h"
 #include "testwork.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -40,6 +42,24 @@ CPlanZellen ZufallsPlan(int n)
             plan.LoeschePosition(i);
     }
     return plan;
+}
+
+// A bitmap of 5 x 3 pixels as Qt writes the image in `format`, its rows
+// top down when obenZuerst; returns its path.
+QString Bitmap(const QString &pfad, QImage::Format format, bool obenZuerst)
+{
+    QImage bild(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            bild.setPixel(x, y, qRgb(50 * x, 90 * y, 255 - 40 * x));
+    QByteArray daten;
+    QBuffer puffer(&daten);
+    puffer.open(QIODevice::WriteOnly);
+    bild.convertToFormat(format).save(&puffer, "BMP");
+    const qint32 hoehe = obenZuerst ? -3 : 3;
+    std::memcpy(daten.data() + 22, &hoehe, 4);
+    DateiSchreiben(pfad, daten);
+    return pfad;
 }
 
 } // namespace
@@ -231,6 +251,103 @@ private slots:
         QFile::remove(pfad);
         for (int i = 0; i < 2; ++i)
             QVERIFY_THROWS_EXCEPTION(VelmoFehler, speicher.Bild(pfad));
+    }
+
+    // One operation holds a pass of the store: each file is checked once in
+    // it and seen as it was then; the next pass, and every use without a
+    // pass, sees what is on disk now. A result is the colour shown or the
+    // start of the error raised.
+    void bildSpeicherDurchgang_data()
+    {
+        QTest::addColumn<bool>("imDurchgang");
+        QTest::addColumn<QString>("vorher");  // "rot", "blau", "fehlt", "kaputt"
+        QTest::addColumn<QString>("nachher"); // on disk after the first use
+        QTest::addColumn<QString>("erste");   // the first use
+        QTest::addColumn<QString>("weitere"); // 20 uses after the change, same operation
+        QTest::addColumn<QString>("naechste"); // the next operation
+        QTest::addColumn<int>("pruefungen");   // stat calls of the first operation
+        const QString fehlt = "Bilddatei nicht gefunden", kaputt = "Ungültiges Bild";
+        QTest::newRow("ersetzt, im nächsten Durchgang gesehen") << true << "rot" << "blau" << "rot" << "rot" << "blau" << 1;
+        QTest::newRow("ersetzt, ohne Durchgang sofort") << false << "rot" << "blau" << "rot" << "blau" << "blau" << 21;
+        QTest::newRow("gelöscht im Durchgang") << true << "rot" << "fehlt" << "rot" << "rot" << fehlt << 1;
+        QTest::newRow("gelöscht ohne Durchgang") << false << "rot" << "fehlt" << "rot" << fehlt << fehlt << 21;
+        QTest::newRow("fehlt, dann angelegt") << true << "fehlt" << "rot" << fehlt << fehlt << "rot" << 1;
+        QTest::newRow("kaputt, dann repariert") << true << "kaputt" << "blau" << kaputt << kaputt << "blau" << 1;
+        QTest::newRow("kaputt ohne Durchgang") << false << "kaputt" << "rot" << kaputt << "rot" << "rot" << 21;
+    }
+    void bildSpeicherDurchgang()
+    {
+        QFETCH(bool, imDurchgang);
+        TestWorkDir work;
+        const QString pfad = work.path() + "bild.bmp";
+        // Each state is a new file put in place, as an editor or a copy does.
+        auto setzen = [&](const QString &zustand) {
+            QFile::remove(pfad);
+            QImage bild(27, 27, QImage::Format_RGB32);
+            bild.fill(zustand == "rot" ? Qt::red : Qt::blue);
+            if (zustand == "kaputt")
+                DateiSchreiben(pfad, "kein Bild");
+            else if (zustand != "fehlt")
+                QVERIFY(bild.save(pfad));
+        };
+        BildSpeicher speicher;
+        std::optional<BildSpeicher::Durchgang> durchgang;
+        auto gezeigt = [&]() -> QString {
+            try {
+                const QColor farbe = speicher.Bild(pfad, durchgang ? &*durchgang : nullptr).pixelColor(13, 13);
+                return farbe == Qt::red ? "rot" : farbe == Qt::blue ? "blau" : farbe.name();
+            } catch (const VelmoFehler &fehler) {
+                return fehler.Text.section(':', 0, 0);
+            }
+        };
+        auto naechsteOperation = [&] {
+            durchgang.reset();
+            if (imDurchgang)
+                durchgang.emplace(speicher);
+        };
+
+        QFETCH(QString, vorher);
+        setzen(vorher);
+        naechsteOperation();
+        const int pruefungen = speicher.Pruefungen();
+        QTEST(gezeigt(), "erste");
+        QFETCH(QString, nachher);
+        setzen(nachher);
+        for (int i = 0; i < 20; ++i)
+            QTEST(gezeigt(), "weitere");
+        QTEST(speicher.Pruefungen() - pruefungen, "pruefungen");
+        naechsteOperation();
+        QTEST(gezeigt(), "naechste");
+    }
+
+    // The shipped bitmaps are read without Qt's readers; every picture
+    // still looks exactly as Qt decodes it, also the bitmaps of other kinds
+    // that go to Qt.
+    void bildSpeicherWieQt_data()
+    {
+        QTest::addColumn<int>("format"); // 0: every picture in Data/
+        QTest::addColumn<bool>("obenZuerst");
+        QTest::newRow("alle Bilder in Data") << 0 << false;
+        QTest::newRow("24 Bit, oben zuerst") << int(QImage::Format_RGB32) << true;
+        QTest::newRow("32 Bit") << int(QImage::Format_ARGB32) << false;
+        QTest::newRow("8 Bit") << int(QImage::Format_Indexed8) << false;
+    }
+    void bildSpeicherWieQt()
+    {
+        QFETCH(int, format);
+        QFETCH(bool, obenZuerst);
+        TestWorkDir work;
+        QStringList dateien;
+        if (format != 0)
+            dateien << Bitmap(work.path() + "bild.bmp", QImage::Format(format), obenZuerst);
+        else
+            for (const QString &name : QDir(builtDataDir()).entryList({"*.bmp"}))
+                dateien << builtDataDir() + '/' + name;
+        BildSpeicher speicher;
+        for (const QString &pfad : dateien) {
+            const QImage qt = QImage(pfad).convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!qt.isNull() && speicher.Bild(pfad) == qt, qPrintable(pfad));
+        }
     }
 
     // The row copy of the icons against the painter's copy, also where

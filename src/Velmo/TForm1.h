@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Velmo/BeiBedarf.h"
 #include "Velmo/Dialoge.h"
 #include "Velmo/Geschuetzt.h"
 #include "bedienung/Arbeitsmodi.h"
 #include "bedienung/Fahrstrassenbau.h"
 #include "bedienung/Platzierung.h"
+#include "elemente/BildSpeicher.h"
 #include "elemente/Katalog.h"
 #include "fahrunit/CFahr.h"
 #include "position/C_Position.h"
@@ -48,9 +50,6 @@ public:
     // workDir: the directory of the program file, with a trailing "/".
     explicit TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge = nullptr);
     ~TForm1() override;
-
-    // Creates the three dialogs, hidden, in the order of the program start.
-    void DialogeErzeugen();
 
     // --- plan pictures and geometry
     QImage PlanBitmap;
@@ -102,9 +101,11 @@ public:
     std::unique_ptr<TPollHandleThread> PollThread;
 
     std::unique_ptr<Dialoge> Dialog;
-    std::unique_ptr<TForm_IP> Form_IP;
-    std::unique_ptr<TForm2> Form2;
-    std::unique_ptr<TForm3> Form3;
+    // The dialogs are made when they are first opened; each shows the
+    // settings as they are then.
+    BeiBedarf<TForm_IP> Form_IP;
+    BeiBedarf<TForm2> Form2;
+    BeiBedarf<TForm3> Form3;
 
     // --- controls
     QWidget *Client = nullptr;
@@ -259,12 +260,14 @@ public:
 
     // --- plan view
     void PlanLoeschen();
-    void ZeichneElement(int state, int x, int y, int element);
+    // Draws element's picture for state at plan point (x, y); an operation
+    // drawing many cells hands its pass of the picture store to each.
+    void ZeichneElement(int state, int x, int y, int element, const BildSpeicher::Durchgang *durchgang = nullptr);
     void VelmoPaint();
     void HScrollBarChange();
     void VScrollBarChange();
     // Draws the picture file `name` at plan point (x, y) into the plan and the view.
-    void IconZeichnen(const QString &name, int x, int y);
+    void IconZeichnen(const QString &name, int x, int y, const BildSpeicher::Durchgang *durchgang = nullptr);
 
     // Shows an error in the critical message box of the program.
     void FehlerZeigen(const QString &text);
@@ -295,12 +298,12 @@ private:
     void FahrstrassenDruck(Qt::MouseButton button, int X, int Y);
     // Makes route r current and sets it on the layout; a number outside
     // 1 to 63 selects nothing.
-    void FahrstrasseWaehlen(int r);
+    void FahrstrasseWaehlen(int r, const BildSpeicher::Durchgang &durchgang);
     // Draws the cells of route r route-marked or in their own position.
     void FahrstrasseZeigen(int r, bool markiert);
     void FahrstrasseWechseln(int schritt);
     void FahrstrassenbearbeitungBeenden();
-    void BildZeichnen(const ZellBild &bild);
+    void BildZeichnen(const ZellBild &bild, const BildSpeicher::Durchgang *durchgang = nullptr);
     // The cells a route set last shows route-marked, until the next press.
     QList<QPoint> FahrstrassenMarken;
     Sicht Sichtlage() const;

@@ -7,10 +7,11 @@
 
 void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
 {
+    const BildSpeicher::Durchgang durchgang;
     AktuelleFahrstrasse = 0;
     for (const QPoint &marke : std::exchange(FahrstrassenMarken, {}))
-        BildZeichnen({marke, FindeElement(marke.x(), marke.y()),
-                      Zelle(FindePosition(marke.x(), marke.y())).Zustand});
+        BildZeichnen({marke, FindeElement(marke.x(), marke.y()), Zelle(FindePosition(marke.x(), marke.y())).Zustand},
+                     &durchgang);
     if (button != Qt::LeftButton)
         return;
     const QPoint p = ZelleUnter({X, Y}, Sichtlage()).Plan;
@@ -18,7 +19,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     if (!druck)
         return;
     if (druck->Fahrstrassentaste) {
-        FahrstrasseWaehlen(*druck->Fahrstrassentaste);
+        FahrstrasseWaehlen(*druck->Fahrstrassentaste, durchgang);
         return;
     }
     // Each press finishes its own steps after its own pulse, even when
@@ -26,7 +27,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     const Schaltschritte s = druck->Schalten;
     SendehinweisZeigen(NichtsGesendet(s, Zelle(s.Slot).Zustand, CommandConnected));
     if (s.Vorab)
-        ZeichneElement(1, p.x(), p.y(), s.Element);
+        ZeichneElement(1, p.x(), p.y(), s.Element, &durchgang);
     QList<Impulsschritt> folge;
     for (const Zubehoerausgang &ausgang : s.Ausgaenge())
         folge.append({{ausgang}, {}});
@@ -40,7 +41,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     Bahn->Schalten(folge);
 }
 
-void TForm1::FahrstrasseWaehlen(int r)
+void TForm1::FahrstrasseWaehlen(int r, const BildSpeicher::Durchgang &durchgang)
 {
     if (!FahrstrasseGibtEs(r)) {
         StatusBar1->SetzeText(1, QStringLiteral("Fahrstrasse %1 gibt es nicht").arg(r));
@@ -51,7 +52,7 @@ void TForm1::FahrstrasseWaehlen(int r)
     if (stellung.Geaendert)
         PlanGeaendert = true;
     for (const ZellBild &bild : stellung.Zeichnen) {
-        BildZeichnen(bild);
+        BildZeichnen(bild, &durchgang);
         FahrstrassenMarken.append(bild.Plan);
     }
     SendehinweisZeigen(NichtsGesendet(stellung.Schalten, CommandConnected));
@@ -63,7 +64,7 @@ void TForm1::SendehinweisZeigen(const QString &hinweis)
     StatusBar1->SetzeText(0, hinweis);
 }
 
-void TForm1::BildZeichnen(const ZellBild &bild)
+void TForm1::BildZeichnen(const ZellBild &bild, const BildSpeicher::Durchgang *durchgang)
 {
-    ZeichneElement(bild.Wert, bild.Plan.x(), bild.Plan.y(), bild.Element);
+    ZeichneElement(bild.Wert, bild.Plan.x(), bild.Plan.y(), bild.Element, durchgang);
 }

@@ -149,6 +149,9 @@ struct TForm1::Ladevorgang
     // Gives back what the load disabled.
     std::vector<std::function<void()>> Freigeben;
     QElapsedTimer Fortschritt;
+    // The load is one pass of the picture store: each picture file is
+    // checked once, however many cells show it.
+    BildSpeicher::Durchgang Bilder;
 };
 
 void TForm1::LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig)
@@ -201,6 +204,7 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
     // taken over whole, and the first such error is handed on once the
     // plan is open.
     QList<Impulsschritt> schritte;
+    schritte.reserve(PosAnzahl + 1);
     for (int i = 1; i <= PosAnzahl; ++i) {
         const std::optional<DekoderZeile> zeile = LadeSchaltung(Positionen[i]);
         schritte.append({zeile ? QList<Zubehoerausgang> {{Positionen[i].Protokoll, zeile->Dekoder, zeile->Adresse}}
@@ -208,7 +212,7 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
                          [this, laden, i] {
                              const C_Position &zelle = Positionen[i];
                              try {
-                                 ZeichneElement(LadeZustand(zelle), zelle.X, zelle.Y, zelle.Element);
+                                 ZeichneElement(LadeZustand(zelle), zelle.X, zelle.Y, zelle.Element, &laden->Bilder);
                              } catch (const VelmoFehler &e) {
                                  if (laden->Fehler.isEmpty())
                                      laden->Fehler = e.Text;

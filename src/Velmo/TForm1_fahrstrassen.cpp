@@ -36,8 +36,9 @@ void TForm1::FahrstrassenbearbeitungBeenden()
 
 void TForm1::FahrstrasseZeigen(int r, bool markiert)
 {
+    const BildSpeicher::Durchgang durchgang;
     for (const ZellBild &bild : FahrstrassenBilder(*Fahr, *this, r, markiert))
-        BildZeichnen(bild);
+        BildZeichnen(bild, &durchgang);
 }
 
 void TForm1::PageControl1Change()

@@ -61,9 +61,10 @@ void TForm1::Betrieb1Click()
     Decod_Panel->hide();
     Regler_panel->show();
     Manage_panel->show();
+    const BildSpeicher::Durchgang durchgang;
     for (int i = 0; i < TReglerPanel::Anzahl; ++i) {
-        Regler_panel->FunktionsbilderZeigen(i);
-        Regler_panel->ReglerEinrichten(i);
+        Regler_panel->FunktionsbilderZeigen(i, &durchgang);
+        Regler_panel->ReglerEinrichten(i, &durchgang);
     }
     SpeicherePlan(PlanName, PlanDir);
 }

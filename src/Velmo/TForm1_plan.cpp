@@ -4,22 +4,23 @@
 #include "elemente/Bilder.h"
 
 #include <QScrollBar>
+#include <QStringBuilder>
 
 void TForm1::PlanLoeschen()
 {
     PlanBitmap.fill(PlanFarbe);
 }
 
-void TForm1::ZeichneElement(int state, int x, int y, int element)
+void TForm1::ZeichneElement(int state, int x, int y, int element, const BildSpeicher::Durchgang *durchgang)
 {
     if (element < 1 || element > ElementAnzahl)
         return;
-    IconZeichnen(IconName(element, state), x, y);
+    IconZeichnen(IconName(element, state), x, y, durchgang);
 }
 
-void TForm1::IconZeichnen(const QString &name, int x, int y)
+void TForm1::IconZeichnen(const QString &name, int x, int y, const BildSpeicher::Durchgang *durchgang)
 {
-    LadeBild(WorkDir + "Data/" + name, IconBitmap);
+    LadeBild(QString(WorkDir % u"Data/" % name), IconBitmap, durchgang);
     const QPoint plan(x, y);
     ZelleKopieren(IconBitmap, {plan - QPoint(ScrollX, ScrollY), plan});
 }

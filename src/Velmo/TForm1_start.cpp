@@ -33,6 +33,9 @@ QSize Desktopgroesse()
 
 TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
     : Dialog(dialoge ? std::move(dialoge) : std::make_unique<QtDialoge>(this))
+    , Form_IP([this] { return std::make_unique<TForm_IP>(*this); })
+    , Form2([this] { return std::make_unique<TForm2>(this, *Dialog, WorkDir + "Data/"); })
+    , Form3([this] { return std::make_unique<TForm3>(*this); })
 {
     WorkDir = workDir;
     SteuerelementeErzeugen();
@@ -43,13 +46,6 @@ TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
 TForm1::~TForm1()
 {
     LeserBeenden();
-}
-
-void TForm1::DialogeErzeugen()
-{
-    Form_IP = std::make_unique<TForm_IP>(*this);
-    Form2 = std::make_unique<TForm2>(this, *Dialog, WorkDir + "Data/");
-    Form3 = std::make_unique<TForm3>(*this);
 }
 
 void TForm1::FormCreate()

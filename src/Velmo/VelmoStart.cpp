@@ -14,7 +14,6 @@ int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachS
     // The icon of the menu entry, for the window and the task bar.
     app.setWindowIcon(QIcon(Form1.WorkDir + "Data/velmo.png"));
     app.Fehlerbericht = [&Form1](const QString &text) { Form1.FehlerZeigen(text); };
-    Form1.DialogeErzeugen();
     Form1.show();
     // A plan named on the command line opens as through "Öffnen".
     if (const QStringList argumente = app.arguments(); argumente.size() > 1)

@@ -1,25 +1,41 @@
 #include "elemente/Bilder.h"
 
-#include "elemente/BildSpeicher.h"
-
 #include <QPainter>
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
+namespace {
+
+// Writes v with at least two digits, as printf's "%02d" does; returns the end.
+char *ZweiStellen(char *p, int v)
+{
+    if (v >= 0 && v < 10) {
+        *p++ = '0';
+        *p++ = static_cast<char>('0' + v);
+        return p;
+    }
+    return std::to_chars(p, p + 11, v).ptr;
+}
+
+} // namespace
+
+// A plan draws thousands of these, so the name is put together by hand.
 QString IconName(int element, int state)
 {
     const int zustand = state < 1 ? 1 : state;
     const bool mitEndung = (zustand >= 1 && zustand <= 3) || (zustand >= 11 && zustand <= 13);
-    char name[48];
-    const int laenge = mitEndung ? std::snprintf(name, sizeof name, "Icon%02d%02d.bmp", element, zustand)
-                                 : std::snprintf(name, sizeof name, "Icon%02d", element);
-    return QString::fromLatin1(name, laenge);
+    char name[32];
+    char *ende = ZweiStellen(std::copy_n("Icon", 4, name), element);
+    if (mitEndung)
+        ende = std::copy_n(".bmp", 4, ZweiStellen(ende, zustand));
+    return QString::fromLatin1(name, ende - name);
 }
 
-void LadeBild(const QString &path, QImage &image)
+void LadeBild(const QString &path, QImage &image, const BildSpeicher::Durchgang *durchgang)
 {
-    image = Bildspeicher().Bild(path);
+    image = Bildspeicher().Bild(path, durchgang);
 }
 
 void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from)
@@ -49,11 +65,11 @@ void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &
         return;
     }
     // Same 32-bit format: plain row copies, the fast path of every icon.
-    uchar *zeile = target.bits() + ziel.top() * target.bytesPerLine() + ziel.left() * 4;
-    const uchar *von = source.constBits() + start.y() * source.bytesPerLine() + start.x() * 4;
-    for (int y = 0; y < ziel.height(); ++y) {
-        std::memmove(zeile, von, static_cast<std::size_t>(ziel.width()) * 4);
-        zeile += target.bytesPerLine();
-        von += source.bytesPerLine();
-    }
+    const qsizetype zielZeile = target.bytesPerLine();
+    const qsizetype quellZeile = source.bytesPerLine();
+    const auto bytes = static_cast<std::size_t>(ziel.width()) * 4;
+    uchar *zeile = target.bits() + ziel.top() * zielZeile + ziel.left() * 4;
+    const uchar *von = source.constBits() + start.y() * quellZeile + start.x() * 4;
+    for (int y = 0; y < ziel.height(); ++y, zeile += zielZeile, von += quellZeile)
+        std::memmove(zeile, von, bytes);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "elemente/BildSpeicher.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -11,10 +13,10 @@ constexpr int IconGroesse = 27;
 // other state gets no suffix (such a name never exists as a file).
 QString IconName(int element, int state);
 
-// Loads a picture file into image through the program's picture store;
-// raises VelmoFehler when the file is missing or not a readable picture,
-// leaving image untouched.
-void LadeBild(const QString &path, QImage &image);
+// Loads a picture file into image through the program's picture store, in
+// the pass durchgang when one is given; raises VelmoFehler when the file is
+// missing or not a readable picture, leaving image untouched.
+void LadeBild(const QString &path, QImage &image, const BildSpeicher::Durchgang *durchgang = nullptr);
 
 // Unscaled block copy of source rectangle `from` of `source` with its top
 // left corner at `to` of `target`; whatever falls outside is clipped.

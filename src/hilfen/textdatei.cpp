@@ -35,7 +35,8 @@ bool TextLeser::AmEnde() const
 // Moves past the line end at `ende` (or to the end of the file).
 void TextLeser::ZeileBeenden(qsizetype ende)
 {
-    const qsizetype zeilenende = Inhalt.indexOf('\n', ende);
+    // A number's line usually ends right after it.
+    const qsizetype zeilenende = ende < Inhalt.size() && Inhalt.constData()[ende] == '\n' ? ende : Inhalt.indexOf('\n', ende);
     Pos = zeilenende < 0 ? Inhalt.size() : zeilenende + 1;
     if (zeilenende >= 0)
         ++AktuelleZeile;
@@ -43,8 +44,12 @@ void TextLeser::ZeileBeenden(qsizetype ende)
 
 int TextLeser::LiesZahl()
 {
-    for (; Pos < Inhalt.size(); ++Pos) {
-        const char c = Inhalt[Pos];
+    // Read through a plain pointer: a plan file holds a hundred thousand
+    // numbers.
+    const char *const text = Inhalt.constData();
+    const qsizetype groesse = Inhalt.size();
+    for (; Pos < groesse; ++Pos) {
+        const char c = text[Pos];
         if (c == '\n')
             ++AktuelleZeile;
         else if (c != ' ' && c != '\t' && c != '\r')
@@ -55,15 +60,16 @@ int TextLeser::LiesZahl()
         Fehler(QStringLiteral("Lesen über Dateiende hinaus"));
     // Digits are summed up as they come, without a copy of the line; more
     // than fits into 32 bits is no valid number.
+    auto istZiffer = [](char c) { return c >= '0' && c <= '9'; };
     qsizetype ende = Pos;
-    const bool negativ = Inhalt[ende] == '-';
-    if (negativ || Inhalt[ende] == '+')
+    const bool negativ = text[ende] == '-';
+    if (negativ || text[ende] == '+')
         ++ende;
     const qsizetype ziffern = ende;
     qint64 betrag = 0;
-    while (ende < Inhalt.size() && Inhalt[ende] >= '0' && Inhalt[ende] <= '9' && betrag <= qint64(INT_MAX) + 1)
-        betrag = betrag * 10 + (Inhalt[ende++] - '0');
-    const bool ziffernEnde = ende >= Inhalt.size() || Inhalt[ende] < '0' || Inhalt[ende] > '9';
+    while (ende < groesse && istZiffer(text[ende]) && betrag <= qint64(INT_MAX) + 1)
+        betrag = betrag * 10 + (text[ende++] - '0');
+    const bool ziffernEnde = ende >= groesse || !istZiffer(text[ende]);
     const qint64 value = negativ ? -betrag : betrag;
     if (ende == ziffern || !ziffernEnde || value < INT_MIN || value > INT_MAX)
         Fehler(QStringLiteral("Ungültige numerische Eingabe"));
@@ -100,24 +106,22 @@ TextSchreiber::TextSchreiber(const QString &path)
 void TextSchreiber::Zahl(int value)
 {
     char ziffern[16];
-    const auto [ende, fehler] = std::to_chars(ziffern, ziffern + sizeof ziffern, value);
+    char *ende = std::to_chars(ziffern, ziffern + sizeof ziffern - 1, value).ptr;
+    *ende++ = '\n';
     Inhalt.append(ziffern, ende - ziffern);
-    Inhalt += '\n';
 }
 
 void TextSchreiber::Text(const QByteArray &text)
 {
-    Inhalt += text;
+    Inhalt.append(text.constData(), text.size());
     // The reader takes CR LF for a line end: a text that ends in CR is
     // ended by CR LF, so that it reads back with its own CR.
-    if (text.endsWith('\r'))
-        Inhalt += '\r';
-    Inhalt += '\n';
+    Inhalt.append(text.endsWith('\r') ? "\r\n" : "\n");
 }
 
 void TextSchreiber::Fertig()
 {
-    DateiErsetzen(Pfad, Inhalt);
+    DateiErsetzen(Pfad, QByteArray::fromRawData(Inhalt.data(), qsizetype(Inhalt.size())));
 }
 
 void DateiErsetzen(const QString &path, const QByteArray &inhalt)

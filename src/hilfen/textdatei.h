@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 // Reads the program's data files: one value per line, LF or CR LF line
 // ends, a UTF-8 byte-order mark at the start skipped.
 // An integer is read after skipping blanks and empty lines, and the rest of
@@ -55,7 +57,9 @@ public:
 
 private:
     QString Pfad;
-    QByteArray Inhalt;
+    // Collected in a plain string: appending to it costs less than to a
+    // QByteArray, and a plan file has a hundred thousand lines.
+    std::string Inhalt;
 };
 
 // Replaces the file at path by inhalt the way TextSchreiber::Fertig does.

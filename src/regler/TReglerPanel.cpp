@@ -108,11 +108,11 @@ QLabel *TReglerPanel::ReglerLabel(int i) const
 
 // A picture file named by the throttle rules; a file that cannot be read
 // raises its error. An empty name is an empty picture.
-QImage TReglerPanel::Bild(const QString &datei) const
+QImage TReglerPanel::Bild(const QString &datei, const BildSpeicher::Durchgang *durchgang) const
 {
     QImage bild;
     if (!datei.isEmpty())
-        LadeBild(DatenDir + datei, bild);
+        LadeBild(DatenDir + datei, bild, durchgang);
     return bild;
 }
 
@@ -141,7 +141,7 @@ void TReglerPanel::NameZeigen(int i)
 
 // Setting the range and the position fires the slider's change handling
 // for every change of its position, as a user move would.
-void TReglerPanel::ReglerEinrichten(int i)
+void TReglerPanel::ReglerEinrichten(int i, const BildSpeicher::Durchgang *durchgang)
 {
     const cLocoInfo &lok = Loks[i];
     QLabel *label = ReglerLabel(i);
@@ -152,17 +152,17 @@ void TReglerPanel::ReglerEinrichten(int i)
     regler->setMaximum(ReglerMaximum(lok));
     regler->setValue(ReglerMaximum(lok));
     NameZeigen(i);
-    SpeedButton(i)->setIcon(QPixmap::fromImage(Bild(RichtungsbildEinrichten(lok))));
+    SpeedButton(i)->setIcon(QPixmap::fromImage(Bild(RichtungsbildEinrichten(lok), durchgang)));
 }
 
-void TReglerPanel::FunktionsbilderZeigen(int i)
+void TReglerPanel::FunktionsbilderZeigen(int i, const BildSpeicher::Durchgang *durchgang)
 {
     const cLocoInfo &lok = Loks[i];
-    Funktionsbild(i, 0)->Zeigen(Bild(Funktion0Bild(lok.Funktion0)));
+    Funktionsbild(i, 0)->Zeigen(Bild(Funktion0Bild(lok.Funktion0), durchgang));
     const auto bilder = Funktionsbilder(lok);
     for (int k = 0; k < 4; ++k)
         if (bilder[k])
-            Funktionsbild(i, k + 1)->Zeigen(Bild(*bilder[k]));
+            Funktionsbild(i, k + 1)->Zeigen(Bild(*bilder[k], durchgang));
 }
 
 void TReglerPanel::RichtungWechseln(int i)

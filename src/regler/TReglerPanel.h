@@ -1,5 +1,6 @@
 #pragma once
 
+#include "elemente/BildSpeicher.h"
 #include "lokunit/cLocoInfo.h"
 
 #include <QFrame>
@@ -36,9 +37,10 @@ public:
     QLabel *ReglerLabel(int i) const;
 
     // Builds the throttle from its record: address, slider range and
-    // standstill, name, direction picture.
-    void ReglerEinrichten(int i);
-    void FunktionsbilderZeigen(int i);
+    // standstill, name, direction picture. Throttles set up together share
+    // one pass of the picture store.
+    void ReglerEinrichten(int i, const BildSpeicher::Durchgang *durchgang = nullptr);
+    void FunktionsbilderZeigen(int i, const BildSpeicher::Durchgang *durchgang = nullptr);
     void RichtungWechseln(int i);
     void ReglerBewegt(int i);
     // Gives slider i the highlight colour and every other one the button colour.
@@ -61,7 +63,7 @@ private:
 
     template<class W>
     W *Steuerelement(const QString &name) const;
-    QImage Bild(const QString &datei) const;
+    QImage Bild(const QString &datei, const BildSpeicher::Durchgang *durchgang = nullptr) const;
     void ReglerFarbe(int i, QPalette::ColorRole rolle);
     void NameZeigen(int i);
 };

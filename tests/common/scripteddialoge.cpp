@@ -42,5 +42,4 @@ TestFenster::TestFenster(const QString &workDir)
     auto dialoge = std::make_unique<ScriptedDialoge>();
     Dialogs = dialoge.get();
     Form = std::make_unique<TForm1>(workDir, std::move(dialoge));
-    Form->DialogeErzeugen();
 }

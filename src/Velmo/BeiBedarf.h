@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// An object made the first time it is used, such as a dialog the user may
+// never open: the program starts without building it.
+template<class T>
+class BeiBedarf
+{
+public:
+    explicit BeiBedarf(std::function<std::unique_ptr<T>()> erzeugen)
+        : Erzeugen(std::move(erzeugen))
+    {
+    }
+
+    T *get()
+    {
+        if (!Objekt)
+            Objekt = Erzeugen();
+        return Objekt.get();
+    }
+    T *operator->() { return get(); }
+    T &operator*() { return *get(); }
+
+private:
+    std::function<std::unique_ptr<T>()> Erzeugen;
+    std::unique_ptr<T> Objekt;
+};
