@@ -11,25 +11,25 @@
 //    throttle 1 (Vmax 100), one step at a time from the bottom (speed 0) to
 //    the top and back, over and over; setValue emits valueChanged as a drag
 //    does. Measured is the time from just before setValue to the first byte
-//    of the drive line at the server: median and 99th percentile. Each
-//    change waits for its line. Baseline in the same run: the same lines
-//    written from a bare socket with TCP_NODELAY, as Velmo's command
-//    connection has, to a second server of the same kind; changes and
-//    baseline writes take turns, which goes first alternating. Shown as
-//    well: Velmo's figures over the baseline's, and how long setValue took
-//    (the window's whole handling of the change, the line included).
+//    of the drive line at the server. Each change waits for its line.
+//    Baseline in the same run: the same lines written with send(2) on a bare
+//    connected socket with TCP_NODELAY, as Velmo's command connection has, to
+//    a second server of the same kind; changes and baseline writes take
+//    turns, which goes first alternating.
+//        velmo_us <us>   basis_us <us>   for every change and baseline write
 // 2. Mouse drag over the whole range: a left press on the handle of
 //    throttle 2 (Vmax 100), then of throttle 3 (Vmax 1000), moves of one
 //    pixel, each from a tick of a 1 ms timer in the event loop as a real
 //    mouse's come, from the bottom to the top, and the release there (QTest
-//    mouse events). Shown: the moves, the value changes, the drive lines
-//    the server received (one per change), the time from the press to the
-//    release, and the longest the event loop went unserved during the drag
-//    (a Gangmesser; it ticks every 5 ms, so 5 ms is the least it shows).
+//    mouse events). Measured is the longest the event loop went unserved
+//    during the drag (a Gangmesser; it ticks every 5 ms, so 5 ms is the
+//    least it shows). Baseline after each: the same drag on a bare vertical
+//    QScrollBar of the same size and range, whose every value change sends
+//    its drive line with send(2) on a bare socket.
+//        velmo_luecke_ms <ms>   basis_luecke_ms <ms>   for every drag
 //
 // Every drive line is checked against the slider position it came from
-// (speed = Vmax - position). The load of the machine is shown before and
-// after the measurements.
+// (speed = Vmax - position), one line per value change.
 //
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_regler [CHANGES]
 #include "Velmo/TForm1.h"
@@ -101,11 +101,6 @@ int Stellung(int i, int vmax)
     return vmax - (t <= vmax ? t : 2 * vmax - t);
 }
 
-void zeigen(const char *name, const std::vector<double> &us)
-{
-    std::printf("  %s %s, max %8.1f us (%zu)\n", name, medianP99(us, 8).c_str(), Quantil(us, 1), us.size());
-}
-
 // Velmo's changes and the baseline's writes take turns, so that both meet
 // the same load of the machine. Between two steps the window's pending
 // events are served.
@@ -120,11 +115,9 @@ bool aendern(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server,
     const std::size_t erste = server.Anzahl();
     std::vector<QByteArray> erwartet;
     std::vector<qint64> starts, basisStarts;
-    std::vector<double> dauer;
     const auto setzen = [&](int stellung) {
         const qint64 start = jetztNs();
         regler.setValue(stellung);
-        dauer.push_back((jetztNs() - start) / 1e3);
         starts.push_back(start);
         return server.warten(erste + starts.size(), schlafen);
     };
@@ -155,19 +148,15 @@ bool aendern(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server,
         latenz.push_back((zeilen[erste + i].Ankunft - starts[i]) / 1e3);
         grund.push_back((basisZeilen[i].Ankunft - basisStarts[i]) / 1e3);
     }
-    std::printf("slider change -> first byte of its drive line at the server (SRCP 0.73, Vmax %d, %d changes)\n",
-                lok.Vmax, anzahl);
-    zeigen("velmo setValue -> drive line: ", latenz);
-    zeigen("baseline bare socket -> line: ", grund);
-    std::printf("  velmo / baseline:              median %8.2f,    p99 %8.2f\n",
-                Quantil(latenz, 0.5) / Quantil(grund, 0.5), Quantil(latenz, 0.99) / Quantil(grund, 0.99));
-    zeigen("velmo setValue returned:      ", dauer);
+    Ausgeben("velmo_us", latenz);
+    Ausgeben("basis_us", grund);
     return true;
 }
 
 // Drags the handle of the vertical slider `regler` with the mouse from
-// where it is at the bottom to the top.
-bool ziehen(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server)
+// where it is at the bottom to the top and prints the longest gap of the
+// event loop under `schluessel`.
+bool ziehen(const char *schluessel, const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server)
 {
     // The handle and the groove as the slider itself lays them out.
     QStyleOptionSlider lage;
@@ -206,11 +195,9 @@ bool ziehen(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server)
         }
     });
     Gangmesser luecken;
-    const qint64 anfang = jetztNs();
     QTest::mousePress(&regler, Qt::LeftButton, {}, QPoint(x, y));
     takt.start(1);
     schleife.exec();
-    const qint64 ende = jetztNs();
     const qint64 luecke = luecken.laengsteLuecke();
     QObject::disconnect(zaehler);
 
@@ -219,9 +206,7 @@ bool ziehen(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server)
     const bool angekommen = server.warten(erste + erwartet.size(), schlafen);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const std::vector<Empfangen> zeilen = server.Kopie();
-    std::printf("  Vmax %4d: %3d moves, %3zu value changes, %3zu drive lines, press to release %6.1f ms, "
-                "longest event-loop gap %3lld ms\n",
-                lok.Vmax, unten - oben, erwartet.size(), zeilen.size() - erste, (ende - anfang) / 1e6, luecke);
+    std::printf("%s %lld\n", schluessel, luecke);
     if (regler.value() != regler.minimum()) {
         std::fprintf(stderr, "the drag ended at position %d, not at the top\n", regler.value());
         return false;
@@ -233,8 +218,35 @@ bool ziehen(const cLocoInfo &lok, QScrollBar &regler, const Empfaenger &server)
     return pruefen("drag", zeilen, erste, erwartet);
 }
 
+// The baseline of a drag on `vorbild`: a bare slider of its size, range and
+// steps, shown at the bottom, whose value changes send their drive lines on
+// a bare socket.
+bool nacktZiehen(const cLocoInfo &lok, const QScrollBar &vorbild)
+{
+    Empfaenger server;
+    const int fd = nackterClient(server.Port());
+    if (fd < 0) {
+        std::fprintf(stderr, "baseline: no connection\n");
+        return false;
+    }
+    QScrollBar regler(Qt::Vertical);
+    regler.setRange(vorbild.minimum(), vorbild.maximum());
+    regler.setSingleStep(vorbild.singleStep());
+    regler.setPageStep(vorbild.pageStep());
+    regler.setValue(vorbild.maximum());
+    regler.resize(vorbild.size());
+    QObject::connect(&regler, &QScrollBar::valueChanged,
+                     [&](int stellung) { allesSenden(fd, Fahrzeile(lok, lok.Vmax - stellung) + '\n'); });
+    regler.show();
+    const bool gut = ziehen("basis_luecke_ms", lok, regler, server);
+    ::shutdown(fd, SHUT_WR);
+    close(fd);
+    return gut;
+}
+
 // Connects the window to a server, runs the changes on throttle 1 and the
-// drags on throttles 2 and 3, and disconnects.
+// drags on throttles 2 and 3, each followed by its baseline, and
+// disconnects.
 bool messen(TForm1 &form, QScrollBar *const (&regler)[3], int anzahl)
 {
     Empfaenger server;
@@ -249,11 +261,9 @@ bool messen(TForm1 &form, QScrollBar *const (&regler)[3], int anzahl)
         return false;
     }
     bool gut = aendern(form.Lokomotiven[0], *regler[0], server, anzahl);
-    if (gut)
-        std::printf("mouse drag over the whole slider from speed 0 to full, one move per 1 ms tick of the event "
-                    "loop\n");
     for (int i = 1; i < 3 && gut; ++i)
-        gut = ziehen(form.Lokomotiven[i], *regler[i], server);
+        gut = ziehen("velmo_luecke_ms", form.Lokomotiven[i], *regler[i], server)
+              && nacktZiehen(form.Lokomotiven[i], *regler[i]);
     form.Hosttrennen1Click();
     return gut;
 }
@@ -266,7 +276,6 @@ int main(int argc, char *argv[])
     const int anzahl = AnzahlArgument(argc, argv, 500, "bench_regler", "CHANGES");
     if (anzahl == 0)
         return 2;
-    std::printf("machine before: %s\n", Maschinenlast().c_str());
 
     QTemporaryDir work;
     DatenVerlinken(work.path());
@@ -299,6 +308,5 @@ int main(int argc, char *argv[])
     const bool gut = messen(*form.Form, regler, anzahl);
     for (const ScriptedDialoge::Shown &meldung : form.Dialogs->Meldungen)
         std::fprintf(stderr, "message: %s\n", qPrintable(meldung.Text));
-    std::printf("machine after:  %s\n", Maschinenlast().c_str());
     return gut ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -148,28 +147,10 @@ int nackterClient(int port)
     return fd;
 }
 
-double Quantil(std::vector<double> werte, double q)
+void Ausgeben(const char *schluessel, const std::vector<double> &werte)
 {
-    std::sort(werte.begin(), werte.end());
-    return werte[std::min(werte.size() - 1, std::size_t(q * werte.size()))];
-}
-
-std::string medianP99(const std::vector<double> &us, int breite)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, "median %*.1f us, p99 %*.1f us", breite, Quantil(us, 0.5), breite,
-                  Quantil(us, 0.99));
-    return text;
-}
-
-std::string Maschinenlast()
-{
-    QFile datei("/proc/loadavg");
-    const QList<QByteArray> werte =
-        datei.open(QIODevice::ReadOnly) ? datei.readAll().split(' ') : QList<QByteArray> {};
-    const QByteArray last = werte.size() >= 3 ? werte[0] + ' ' + werte[1] + ' ' + werte[2] : "unknown";
-    return "load average " + last.toStdString() + " (1/5/15 min), "
-           + std::to_string(std::thread::hardware_concurrency()) + " cores";
+    for (const double wert : werte)
+        std::printf("%s %.1f\n", schluessel, wert);
 }
 
 int AnzahlArgument(int argc, char *argv[], int vorgabe, const char *name, const char *was)

@@ -2,7 +2,7 @@
 
 // Helpers the benchmarks share: the steady clock in nanoseconds, a work
 // directory of the generated data, one-client loopback servers with
-// their socket helpers, quantiles of measured times and the machine's load.
+// their socket helpers, the printing of figures and the count argument.
 #include "loopback.h"
 
 #include <QByteArray>
@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -95,17 +94,8 @@ private:
 // -1 on failure.
 int nackterClient(int port);
 
-// The value below which the share q (0 to 1) of the values lies: the one at
-// index q * size of the sorted values, the largest for q = 1.
-double Quantil(std::vector<double> werte, double q);
-
-// "median M us, p99 P us" of times in microseconds, each figure printed
-// as %<breite>.1f.
-std::string medianP99(const std::vector<double> &us, int breite);
-
-// "load average L1 L5 L15 (1/5/15 min), N cores" from /proc/loadavg, so
-// that the figures of a run can be judged.
-std::string Maschinenlast();
+// One line "<schluessel> <wert>" for each value, as bench/run collects them.
+void Ausgeben(const char *schluessel, const std::vector<double> &werte);
 
 // The one optional count argument of a benchmark, vorgabe when it is
 // missing; 0 after printing "usage: <name> [<was>]" when there are more

@@ -2,7 +2,8 @@
 # Installs the Debian packages that Velmo needs to build when they are
 # missing; --window adds those for running it in a window under Xvfb,
 # --desktop those of the menu entry and file type (scripts/desktop.sh),
-# --fuzz clang and its runtime libraries with libFuzzer.
+# --fuzz clang and its runtime libraries with libFuzzer, --bench valgrind
+# for the instruction counts of bench/run.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev)
@@ -11,6 +12,7 @@ for wahl in "$@"; do
         --window) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;
         --desktop) packages+=(desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin) ;;
         --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        --bench) packages+=(valgrind) ;;
         *) echo "deps.sh: unknown option $wahl" >&2; exit 2 ;;
     esac
 done
