@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, builds Velmo into build/ and runs every test once,
 # then checks the installed folder and its desktop integration and takes the
-# user guide's pictures afresh into build/bilder/.
+# user guide's pictures afresh into build/bilder/ and runs the benchmarks once
+# with tiny counts.
 # The sanitizer stages of CI are scripts/sanitizer.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,3 +15,4 @@ if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
 (cd "$root/build" && ctest --output-on-failure -j2)
 bash "$root/scripts/installation_pruefen.sh" "$root/build"
 bash "$root/scripts/bilder.sh" --pruefen "$root/build"
+bash "$root/bench/run" --klein "$root/build"
