@@ -219,12 +219,6 @@ private slots:
         QCOMPARE(IconName(88, 13), QString("Icon8813.bmp"));
         QCOMPARE(IconName(12, 5), QString("Icon12"));
         QCOMPARE(IconName(12, 14), QString("Icon12"));
-        // Numbers outside two digits as printf's "%02d" writes them.
-        QCOMPARE(IconName(0, 2), QString("Icon0002.bmp"));
-        QCOMPARE(IconName(5, 11), QString("Icon0511.bmp"));
-        QCOMPARE(IconName(100, 3), QString("Icon10003.bmp"));
-        QCOMPARE(IconName(-3, 1), QString("Icon-301.bmp"));
-        QCOMPARE(IconName(-12, 20), QString("Icon-12"));
     }
 
     void katalogUndPalette()

@@ -7,7 +7,6 @@
 #include "position/PlanDatei.h"
 #include "testwork.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -16,7 +15,6 @@
 #include <QtTest>
 
 #include <climits>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -42,24 +40,6 @@ CPlanZellen ZufallsPlan(int n)
             plan.LoeschePosition(i);
     }
     return plan;
-}
-
-// A bitmap of 5 x 3 pixels as Qt writes the image in `format`, its rows
-// top down when obenZuerst; returns its path.
-QString Bitmap(const QString &pfad, QImage::Format format, bool obenZuerst)
-{
-    QImage bild(5, 3, QImage::Format_RGB32);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x)
-            bild.setPixel(x, y, qRgb(50 * x, 90 * y, 255 - 40 * x));
-    QByteArray daten;
-    QBuffer puffer(&daten);
-    puffer.open(QIODevice::WriteOnly);
-    bild.convertToFormat(format).save(&puffer, "BMP");
-    const qint32 hoehe = obenZuerst ? -3 : 3;
-    std::memcpy(daten.data() + 22, &hoehe, 4);
-    DateiSchreiben(pfad, daten);
-    return pfad;
 }
 
 } // namespace
@@ -255,29 +235,27 @@ private slots:
 
     // One operation holds a pass of the store: each file is checked once in
     // it and seen as it was then; the next pass, and every use without a
-    // pass, sees what is on disk now. A result is the colour shown or the
-    // start of the error raised.
+    // pass, sees what is on disk now. Results: the colour shown or the error
+    // raised at the first use, at 20 uses after the change and in the next
+    // operation, and the stat calls of the first operation.
     void bildSpeicherDurchgang_data()
     {
+        for (const char *spalte : {"vorher", "nachher", "erste", "weitere", "naechste"})
+            QTest::addColumn<QString>(spalte);
         QTest::addColumn<bool>("imDurchgang");
-        QTest::addColumn<QString>("vorher");  // "rot", "blau", "fehlt", "kaputt"
-        QTest::addColumn<QString>("nachher"); // on disk after the first use
-        QTest::addColumn<QString>("erste");   // the first use
-        QTest::addColumn<QString>("weitere"); // 20 uses after the change, same operation
-        QTest::addColumn<QString>("naechste"); // the next operation
-        QTest::addColumn<int>("pruefungen");   // stat calls of the first operation
+        QTest::addColumn<int>("pruefungen");
         const QString fehlt = "Bilddatei nicht gefunden", kaputt = "Ungültiges Bild";
-        QTest::newRow("ersetzt, im nächsten Durchgang gesehen") << true << "rot" << "blau" << "rot" << "rot" << "blau" << 1;
-        QTest::newRow("ersetzt, ohne Durchgang sofort") << false << "rot" << "blau" << "rot" << "blau" << "blau" << 21;
-        QTest::newRow("gelöscht im Durchgang") << true << "rot" << "fehlt" << "rot" << "rot" << fehlt << 1;
-        QTest::newRow("gelöscht ohne Durchgang") << false << "rot" << "fehlt" << "rot" << fehlt << fehlt << 21;
-        QTest::newRow("fehlt, dann angelegt") << true << "fehlt" << "rot" << fehlt << fehlt << "rot" << 1;
-        QTest::newRow("kaputt, dann repariert") << true << "kaputt" << "blau" << kaputt << kaputt << "blau" << 1;
-        QTest::newRow("kaputt ohne Durchgang") << false << "kaputt" << "rot" << kaputt << "rot" << "rot" << 21;
+        QTest::newRow("ersetzt, im nächsten Durchgang gesehen") << "rot" << "blau" << "rot" << "rot" << "blau" << true << 1;
+        QTest::newRow("ersetzt, ohne Durchgang sofort") << "rot" << "blau" << "rot" << "blau" << "blau" << false << 21;
+        QTest::newRow("gelöscht im Durchgang") << "rot" << "fehlt" << "rot" << "rot" << fehlt << true << 1;
+        QTest::newRow("fehlt, dann angelegt") << "fehlt" << "rot" << fehlt << fehlt << "rot" << true << 1;
+        QTest::newRow("kaputt, dann repariert") << "kaputt" << "blau" << kaputt << kaputt << "blau" << true << 1;
     }
     void bildSpeicherDurchgang()
     {
         QFETCH(bool, imDurchgang);
+        QFETCH(QString, vorher);
+        QFETCH(QString, nachher);
         TestWorkDir work;
         const QString pfad = work.path() + "bild.bmp";
         // Each state is a new file put in place, as an editor or a copy does.
@@ -285,10 +263,8 @@ private slots:
             QFile::remove(pfad);
             QImage bild(27, 27, QImage::Format_RGB32);
             bild.fill(zustand == "rot" ? Qt::red : Qt::blue);
-            if (zustand == "kaputt")
-                DateiSchreiben(pfad, "kein Bild");
-            else if (zustand != "fehlt")
-                QVERIFY(bild.save(pfad));
+            if (zustand != "fehlt")
+                QVERIFY(zustand == "kaputt" ? QFile(pfad).open(QIODevice::WriteOnly) : bild.save(pfad));
         };
         BildSpeicher speicher;
         std::optional<BildSpeicher::Durchgang> durchgang;
@@ -305,13 +281,10 @@ private slots:
             if (imDurchgang)
                 durchgang.emplace(speicher);
         };
-
-        QFETCH(QString, vorher);
         setzen(vorher);
         naechsteOperation();
         const int pruefungen = speicher.Pruefungen();
         QTEST(gezeigt(), "erste");
-        QFETCH(QString, nachher);
         setzen(nachher);
         for (int i = 0; i < 20; ++i)
             QTEST(gezeigt(), "weitere");
@@ -320,34 +293,29 @@ private slots:
         QTEST(gezeigt(), "naechste");
     }
 
-    // The shipped bitmaps are read without Qt's readers; every picture
-    // still looks exactly as Qt decodes it, also the bitmaps of other kinds
-    // that go to Qt.
-    void bildSpeicherWieQt_data()
-    {
-        QTest::addColumn<int>("format"); // 0: every picture in Data/
-        QTest::addColumn<bool>("obenZuerst");
-        QTest::newRow("alle Bilder in Data") << 0 << false;
-        QTest::newRow("24 Bit, oben zuerst") << int(QImage::Format_RGB32) << true;
-        QTest::newRow("32 Bit") << int(QImage::Format_ARGB32) << false;
-        QTest::newRow("8 Bit") << int(QImage::Format_Indexed8) << false;
-    }
+    // The shipped bitmaps are read without Qt's readers; each looks exactly
+    // as Qt decodes it, and so do bitmaps of other kinds, which go to Qt:
+    // 8 bits per pixel, and 24 with the rows top down (a negative height).
     void bildSpeicherWieQt()
     {
-        QFETCH(int, format);
-        QFETCH(bool, obenZuerst);
         TestWorkDir work;
         QStringList dateien;
-        if (format != 0)
-            dateien << Bitmap(work.path() + "bild.bmp", QImage::Format(format), obenZuerst);
-        else
-            for (const QString &name : QDir(builtDataDir()).entryList({"*.bmp"}))
-                dateien << builtDataDir() + '/' + name;
-        BildSpeicher speicher;
-        for (const QString &pfad : dateien) {
-            const QImage qt = QImage(pfad).convertToFormat(QImage::Format_RGB32);
-            QVERIFY2(!qt.isNull() && speicher.Bild(pfad) == qt, qPrintable(pfad));
+        for (const QString &name : QDir(builtDataDir()).entryList({"*.bmp"}))
+            dateien << builtDataDir() + '/' + name;
+        QImage bild(5, 3, QImage::Format_RGB32);
+        for (int i = 0; i < 15; ++i)
+            bild.setPixel(i % 5, i / 5, qRgb(50 * (i % 5), 90 * (i / 5), 17 * i));
+        for (const auto format : {QImage::Format_Indexed8, QImage::Format_RGB32}) {
+            dateien << work.path() + QString::number(format) + ".bmp";
+            QVERIFY(bild.convertToFormat(format).save(dateien.last(), "BMP"));
         }
+        QFile oben(dateien.last());
+        const qint32 hoehe = -3;
+        QVERIFY(oben.open(QIODevice::ReadWrite) && oben.seek(22) && oben.write(reinterpret_cast<const char *>(&hoehe), 4) == 4);
+        oben.close();
+        BildSpeicher speicher;
+        for (const QString &pfad : dateien)
+            QVERIFY2(speicher.Bild(pfad) == QImage(pfad).convertToFormat(QImage::Format_RGB32), qPrintable(pfad));
     }
 
     // The row copy of the icons against the painter's copy, also where
