@@ -42,7 +42,7 @@ BINAER = re.compile(r"(?<=\S) (<=|>=|==|!=|<|>|\+|-|&&|\|\|) (?=\S)")
 BEDINGUNG = re.compile(r"\b(if|while) \(")
 # A call or an assignment to a name or member standing alone as a statement.
 ANWEISUNG = re.compile(r"^(\s*)([A-Za-z_]\w*(?:(?:\.|->|::)[A-Za-z_]\w*)*(?:\(.*\)|(?: [-+*/|&]?= .*)|\+\+|--));\s*$")
-RUECKGABE = re.compile(r"^\s*return (.*);\s*$")
+RUECKGABE = re.compile(r"^\s*return(?: (.*))?;\s*$")
 FRUEHES_ENDE = re.compile(r"^(\s*if \(.*\) )(return\b[^;]*;)\s*$")
 
 
@@ -114,7 +114,7 @@ def operanden(text, start, ende):
     return teile
 
 
-def mutanten_der_zeile(datei, nr, zeile, code):
+def mutanten_der_zeile(datei, nr, zeile, code, vorige):
     gefunden = []
 
     def neu(spalte, laenge, ersatz, art):
@@ -154,11 +154,16 @@ def mutanten_der_zeile(datei, nr, zeile, code):
         neu(auf, zu - auf, "!(" + zeile[auf:zu] + ")", "condition negated")
         weglassen(auf, zu)
     m = RUECKGABE.match(code)
-    if m:
+    if m and m.group(1):
         weglassen(m.start(1), m.end(1))
     m = FRUEHES_ENDE.match(code)
+    ohne_klammer = re.match(r"^\s*if \(.*\)\s*$", vorige)
     if m:
         neu(m.start(2), len(m.group(2)), "{}", "early return removed")
+    elif ohne_klammer and RUECKGABE.match(code):
+        # "if (...)" on the line before, the return alone on this one.
+        start = len(code) - len(code.lstrip())
+        neu(start, len(code.rstrip()) - start, "{}", "early return removed")
     elif ANWEISUNG.match(code) and not code.lstrip().startswith("return"):
         m = ANWEISUNG.match(code)
         neu(m.start(2), len(code.rstrip()) - m.start(2), "{}", "statement removed")
@@ -168,18 +173,24 @@ def mutanten_der_zeile(datei, nr, zeile, code):
 def mutanten(datei):
     ergebnis = []
     im_kommentar = False
+    vorige = ""
     for nr, zeile in enumerate(datei.read_text(encoding="utf-8").split("\n"), 1):
         code, im_kommentar = ohne_text(zeile, im_kommentar)
         if code.lstrip().startswith(("#", "static_assert", "Q_")):
             continue
-        ergebnis += mutanten_der_zeile(datei, nr, zeile, code)
+        ergebnis += mutanten_der_zeile(datei, nr, zeile, code, vorige)
+        vorige = code
     return ergebnis
+
+
+def mutierte_zeile(m, zeilen):
+    z = zeilen[m.zeile - 1]
+    return z[:m.spalte] + m.ersatz + z[m.spalte + m.laenge:]
 
 
 def anwenden(m, original):
     zeilen = original.split("\n")
-    z = zeilen[m.zeile - 1]
-    zeilen[m.zeile - 1] = z[:m.spalte] + m.ersatz + z[m.spalte + m.laenge:]
+    zeilen[m.zeile - 1] = mutierte_zeile(m, zeilen)
     m.datei.write_text("\n".join(zeilen), encoding="utf-8")
 
 
@@ -247,10 +258,11 @@ def main():
 
     alle = [m for d in sorted(set(dateien)) for m in mutanten(d)]
     auswahl = random.Random(a.seed).sample(alle, min(a.anzahl, len(alle)))
-    auswahl.sort(key=lambda m: (str(m.datei), m.zeile, m.spalte))
+    auswahl.sort(key=lambda m: (str(m.datei), m.zeile, m.spalte, m.ersatz))
     if a.liste:
         for m in auswahl:
-            print(f"{m.kennung(wurzel)}  {m.ort(wurzel)}  {m.art}")
+            zeile = mutierte_zeile(m, m.datei.read_text(encoding="utf-8").split("\n"))
+            print(f"{m.kennung(wurzel)}  {m.ort(wurzel)}  {m.art}: {zeile.strip()}")
         return
 
     gleich = aequivalente(a.aequivalent)

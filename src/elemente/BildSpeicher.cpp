@@ -40,13 +40,14 @@ QByteArray KleineDatei(const QByteArray &name, off_t groesse)
     return inhalt;
 }
 
-// The shipped bitmaps are read directly; anything else goes through Qt.
+// The shipped bitmaps are read directly; anything else goes through Qt,
+// from the bytes already read when the file was small enough.
 QImage Dekodieren(const QString &path, const QByteArray &name, off_t groesse)
 {
-    const QImage einfach = LiesEinfacheBmp(KleineDatei(name, groesse));
-    if (!einfach.isNull())
+    const QByteArray inhalt = KleineDatei(name, groesse);
+    if (const QImage einfach = LiesEinfacheBmp(inhalt); !einfach.isNull())
         return einfach;
-    const QImage geladen(path);
+    const QImage geladen = inhalt.isEmpty() ? QImage(path) : QImage::fromData(inhalt);
     return geladen.isNull() ? geladen : geladen.convertToFormat(QImage::Format_RGB32);
 }
 
