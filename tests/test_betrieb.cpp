@@ -263,6 +263,7 @@ private slots:
         constexpr int impuls = 3000;
         Betriebsanlage a(70, impuls);
         a.Zelle(A, 6);
+        a.F->Seite.AutomatischNeuVerbinden = false;
         CPlanZellen anderer;
         anderer.NeuePosition(A.x(), A.y(), 10);
         for (int i = 2; i <= 3; ++i) {

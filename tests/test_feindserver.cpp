@@ -232,6 +232,7 @@ private slots:
     {
         QFETCH(FlutServer::Schluss, schluss);
         Anlage a;
+        a.F->Seite.AutomatischNeuVerbinden = false;
         a.F->Hostverbinden1->trigger();
         QVERIFY(a.Zeile(1));
         Gangmesser gang;

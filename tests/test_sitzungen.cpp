@@ -303,7 +303,8 @@ private slots:
 
         benutzen();
         QTRY_VERIFY(a.Protokoll().contains(init + ": 412 ERROR wrong value"));
-        QTRY_COMPARE(a.F->StatusBar1->Text(1), QString(befehle.last().trimmed() + ": 412 ERROR wrong value"));
+        QTRY_COMPARE(a.F->StatusBar1->Text(1),
+                     QString("Server lehnt ab: " + befehle.last().trimmed() + " – 412 falscher Wert"));
         QCOMPARE(a.F->Lokomotiven[0].Initialisiert, 0);
         benutzen();
         QTRY_COMPARE(inits(), 2);

@@ -291,6 +291,7 @@ private slots:
         Anlage a;
         a.F->InfoMode = infoMode;
         a.F->NeuePosition(27, 54, 65);
+        a.F->Seite.AutomatischNeuVerbinden = false;
         a.F->Positionen[1].Dekoder1 = 1;
         a.F->Positionen[1].Adresse1 = 3;
         a.F->Abfragebeenden1Click(); // a plan is there: both entries enabled

@@ -20,10 +20,22 @@ void TBildFlaeche::Zeigen(const QRect &r)
     Ausstehend |= r;
 }
 
+void TBildFlaeche::RahmenSetzen(const QList<QRect> &rahmen)
+{
+    if (rahmen == Markiert)
+        return;
+    for (const QRect &r : Markiert + rahmen)
+        update(r);
+    Markiert = rahmen;
+}
+
 void TBildFlaeche::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), Bild, event->rect());
+    painter.setPen(QPen(QColor(210, 30, 30), 2));
+    for (const QRect &r : Markiert)
+        painter.drawRect(r.adjusted(1, 1, -1, -1));
     if (!Gemalt) {
         Gemalt = true;
         emit ErstesMalGezeigt();

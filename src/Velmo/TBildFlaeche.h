@@ -22,6 +22,10 @@ public:
     // loop runs again.
     void Zeigen() { update(); }
     void Zeigen(const QRect &r);
+    // Red frames drawn over the image on the screen only (cells whose
+    // command the server refused); they never enter Bild.
+    void RahmenSetzen(const QList<QRect> &rahmen);
+    const QList<QRect> &Rahmen() const { return Markiert; }
 
 signals:
     void MausGedrueckt(QMouseEvent *event);
@@ -39,4 +43,5 @@ protected:
 private:
     bool Gemalt = false;
     QRect Ausstehend;
+    QList<QRect> Markiert;
 };

@@ -3,6 +3,7 @@
 #include "Velmo/BeiBedarf.h"
 #include "Velmo/Dialoge.h"
 #include "Velmo/Geschuetzt.h"
+#include "bedienung/Ablehnungsmarken.h"
 #include "bedienung/Arbeitsmodi.h"
 #include "bedienung/Fahrstrassenbau.h"
 #include "bedienung/Platzierung.h"
@@ -14,10 +15,14 @@
 #include "sockets/TcpClient.h"
 #include "srcpproto/BahnZustand.h"
 #include "srcpproto/Cbahn.h"
+#include "srcpproto/Fahrstrom.h"
+#include "srcpproto/Verbindungslage.h"
+#include "srcpproto/Wiederverbindung.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -99,6 +104,15 @@ public:
     std::unique_ptr<TClientHandleThread> ClientThread;
     std::unique_ptr<TInfoHandleThread> InfoThread;
     std::unique_ptr<TPollHandleThread> PollThread;
+    // The link and the track power as the status bar shows them, and the
+    // devices whose last command the server refused.
+    Verbindungslage Lage;
+    Fahrstrom Strom;
+    Ablehnungsmarken Abgelehnt;
+    // Connecting again after the server dropped the command connection.
+    std::unique_ptr<Wiederverbindung> Neuverbinden;
+    // A loss longer than this stops every locomotive on reconnecting.
+    static constexpr qint64 KurzerAusfall = 5000;
 
     std::unique_ptr<Dialoge> Dialog;
     // The dialogs are made when they are first opened; each shows the
@@ -129,6 +143,7 @@ public:
     QLabel *Label2 = nullptr;
     QLabel *Status_Label = nullptr;
     QLabel *Info2_label = nullptr;
+    QPushButton *Nothalt_Button = nullptr;
 
     // --- menu
     QAction *Neu1 = nullptr;
@@ -246,6 +261,9 @@ public:
     void Poweron1Click();
     void Poweroff1Click();
     void freieBefehle1Click();
+    // "Nothalt" (Pause, F12, the red button): track power off on every bus
+    // at once, whatever the mode; never asks.
+    void NothaltClick();
     // The routines that handle one received line in the GUI thread.
     void KommandoZeile(const QByteArray &line);
     void InfoZeile(const QByteArray &line);
@@ -311,13 +329,40 @@ private:
     void ZelleKopieren(const QImage &bild, const PlanZelle &zelle);
     void DekoderDruck(Qt::MouseButton button, int X, int Y);
     void PowerSenden(bool ein);
+    // The steps of "Host verbinden"; a reconnect try (from 1) shows no box.
+    // Returns whether the command connection stands and, under SRCP 0.8,
+    // its session has begun.
+    bool Verbinden(int versuch);
+    // Closes the command and info connections, the running pulses first.
+    void Trennen();
+    bool AbfrageOeffnen(bool still);
+    // A reconnect try, and bringing the layout back in line after it.
+    bool WiederVerbinden(int versuch, qint64 ausfallMs);
+    void Abgleichen(qint64 ausfallMs);
+    // Shows the loss and when try `versuch` comes.
+    void WiederverbindungGeplant(int versuch, int ms);
+    // The poll connection was open when the server went.
+    bool AbfrageWiederOeffnen = false;
+    // The power the operator chose last, restored after a reconnect.
+    std::optional<bool> StromWunsch;
+    // The error of the last failed connect.
+    QString Verbindungsfehler;
+    // What the status bar added to the loss: the outputs that may be on.
+    QString VerlustZusatz;
+    void LageZeigen();
+    void StromZeigen();
+    // The reply to a command (or, under SRCP 0.7.3, the command as sent).
+    void Beantwortet(const QByteArray &befehl, const Antwort &antwort);
+    // Frames the cells and names the throttles whose command was refused.
+    void MarkenZeigen();
+    void NothaltErzeugen();
     // The opening exchange of an SRCP 0.8 info session on an open connection.
     void InfoSitzungEroeffnen(TcpClient &socket, Infositzung &sitzung);
     void ProtokollZeile(const QString &zeile);
     void StatusMelden(const QString &meldung);
     template<class Thread>
     bool Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
-                 const std::function<void()> &geoeffnet = {});
+                 const std::function<void()> &geoeffnet = {}, bool still = false);
     void LeserBeenden();
     void SteuerelementeErzeugen();
     void MenueErzeugen();

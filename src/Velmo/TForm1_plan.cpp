@@ -58,6 +58,7 @@ void TForm1::HScrollBarChange()
     SichtFuellen();
     SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
     ScrollX = HScrollBar->value();
+    MarkenZeigen();
 }
 
 void TForm1::VScrollBarChange()
@@ -66,4 +67,5 @@ void TForm1::VScrollBarChange()
     SichtFuellen();
     SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
     ScrollY = VScrollBar->value();
+    MarkenZeigen();
 }

@@ -38,8 +38,12 @@ TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
     , Form3([this] { return std::make_unique<TForm3>(*this); })
 {
     WorkDir = workDir;
+    Neuverbinden = std::make_unique<Wiederverbindung>(
+        [this](int versuch, qint64 ausfallMs) { return WiederVerbinden(versuch, ausfallMs); },
+        [this](int versuch, int ms) { WiederverbindungGeplant(versuch, ms); });
     SteuerelementeErzeugen();
     MenueErzeugen();
+    NothaltErzeugen();
     Geschuetzt(*Dialog, [this] { FormCreate(); });
 }
 
@@ -79,6 +83,7 @@ void TForm1::FormCreate()
     Bahn = std::make_unique<Cbahn>(
         *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
         [this](const QString &meldung) { StatusMelden(meldung); }, [this](const QString &fehler) { FehlerZeigen(fehler); });
+    Bahn->Beantwortet = [this](const QByteArray &befehl, const Antwort &antwort) { Beantwortet(befehl, antwort); };
     Rueck = std::make_unique<Crueck>(
         *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
@@ -129,6 +134,9 @@ void TForm1::FormCreate()
             text += QStringLiteral("\rDie alte Datei bleibt als %1 erhalten.").arg(Bahn->SicherungsName());
         Dialog->Meldung(text, QStringLiteral("Fehler"), Dialoge::Art::Warnung);
     }
+    const QString seitenfehler = LiesSeitendatei(Bahn->SeitenPfad(), Seite);
+    if (!seitenfehler.isEmpty())
+        SendehinweisZeigen(seitenfehler);
     if (!Bahn->DatenSchreibbar())
         Dialog->Meldung(QStringLiteral("Velmo kann im Ordner %1 nicht schreiben: Verbindungseinstellungen und "
                                        "Lokomotiven werden nicht gespeichert.\rBitte Velmo in einen eigenen Ordner "

@@ -4,6 +4,7 @@
 #include "Velmo/TStatusLeiste.h"
 #include "bahncalc/antworten.h"
 #include "bahncalc/betrieb.h"
+#include "bahncalc/servertexte.h"
 #include "hilfen/texte.h"
 
 #include <QAction>
@@ -39,10 +40,11 @@ void LeserBitten(const std::unique_ptr<Thread> &thread)
 } // namespace
 
 // Opens one connection and starts its reader; a failure is shown as
-// "Fehler <name>:" with the system's text and leaves the connection closed.
+// "Fehler <name>:" with the system's text (unless `still`) and leaves the
+// connection closed.
 template<class Thread>
 bool TForm1::Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread> &thread, const char *name,
-                     const std::function<void()> &geoeffnet)
+                     const std::function<void()> &geoeffnet, bool still)
 {
     try {
         socket.connect();
@@ -52,8 +54,10 @@ bool TForm1::Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread>
         LeserStarten(thread, socket, *this);
         return true;
     } catch (const VelmoFehler &fehler) {
-        Dialog->Meldung(QStringLiteral("Fehler %1:\r%2").arg(QLatin1String(name), fehler.Text), QStringLiteral("Fehler"),
-                        Dialoge::Art::Fehler);
+        Verbindungsfehler = fehler.Text;
+        if (!still)
+            Dialog->Meldung(QStringLiteral("Fehler %1:\r%2").arg(QLatin1String(name), fehler.Text),
+                            QStringLiteral("Fehler"), Dialoge::Art::Fehler);
         socket.disconnect();
         verbunden = false;
         return false;
@@ -62,38 +66,71 @@ bool TForm1::Oeffnen(TcpClient &socket, bool &verbunden, std::unique_ptr<Thread>
 
 void TForm1::Hostverbinden1Click()
 {
-    const bool offen = Oeffnen(Command_Socket, CommandConnected, ClientThread, "CommandSocket", [this] {
-        Hostverbinden1->setEnabled(false);
-        Bahn->NeueSitzung();
-    });
-    if (!offen)
+    Neuverbinden->Abbrechen();
+    AbfrageWiederOeffnen = false;
+    Verbinden(0);
+}
+
+bool TForm1::Verbinden(int versuch)
+{
+    Lage.Verbinde(versuch);
+    Strom.Vergessen();
+    Abgelehnt.Leeren();
+    LageZeigen();
+    StromZeigen();
+    MarkenZeigen();
+    const bool offen = Oeffnen(
+        Command_Socket, CommandConnected, ClientThread, "CommandSocket",
+        [this] {
+            Hostverbinden1->setEnabled(false);
+            Bahn->NeueSitzung();
+            Lage.Verbunden(SrcpVersion);
+        },
+        versuch > 0);
+    if (!offen) {
         Hostverbinden1->setEnabled(true);
+        Lage.Getrennt(Verbindungsfehler);
+    }
     // "Host trennen" during the connect meant the whole connect.
     if (Command_Socket.abgebrochen())
-        return;
+        return false;
+    LageZeigen();
 
     // The info connection is tried whatever the opening exchange brought;
     // an error of the exchange is reported after that.
     std::exception_ptr fehler;
     try {
         if (Command_Socket.connected()) {
-            if (SprichtSrcp08(SrcpVersion))
+            if (SprichtSrcp08(SrcpVersion)) {
                 Bahn->StartSession();
-            else
+                Lage.Sitzung(SessionId);
+            } else {
                 Bahn->Senden("SET POWER ON\n");
+            }
         }
     } catch (const std::exception &) {
         fehler = std::current_exception();
     }
+    if (CommandConnected)
+        LageZeigen();
 
-    if (InfoMode > 0 && Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket") && SprichtSrcp08(SrcpVersion))
+    if (InfoMode > 0 && Oeffnen(Info_Socket, InfoConnected, InfoThread, "InfoSocket", {}, versuch > 0)
+        && SprichtSrcp08(SrcpVersion))
         InfoSitzungEroeffnen(Info_Socket, InfoSitzung);
     if (fehler)
         std::rethrow_exception(fehler);
+    return CommandConnected && Command_Socket.connected() && Lage.Jetzt() == Verbindungslage::Stufe::Verbunden;
+}
+
+void TForm1::Hosttrennen1Click()
+{
+    Neuverbinden->Abbrechen();
+    AbfrageWiederOeffnen = false;
+    Trennen();
 }
 
 // Every running pulse sends its "off" while the connection still holds.
-void TForm1::Hosttrennen1Click()
+void TForm1::Trennen()
 {
     Bahn->Impulse.AlleBeenden();
     Hostverbinden1->setEnabled(true);
@@ -105,24 +142,35 @@ void TForm1::Hosttrennen1Click()
         LeserBitten(InfoThread);
     Info_Socket.disconnect();
     InfoConnected = false;
+    Lage.Getrennt();
+    Strom.Vergessen();
+    LageZeigen();
+    StromZeigen();
 }
 
 // Nothing can be sent any more: the pulses end without their "off", and
-// the user learns how many outputs may have stayed on.
+// the user learns how many outputs may have stayed on. With the automatic
+// reconnect on, the tries begin.
 void TForm1::VerbindungVerloren()
 {
     Bahn->Impulse.AlleBeenden();
     const int eingeschaltet = Bahn->Impulse.MoeglichEingeschaltet();
-    Hosttrennen1Click();
+    const bool abfrage = AbfrageWiederOeffnen || PollConnected;
+    Trennen();
     if (PollConnected)
         Abfragebeenden1Click();
     Rueck->RueckmeldungReset();
-    QString text = QStringLiteral("Verbindung zum Server verloren");
+    VerlustZusatz.clear();
     if (eingeschaltet == 1)
-        text += QStringLiteral(", 1 Ausgang kann noch eingeschaltet sein");
+        VerlustZusatz = QStringLiteral(", 1 Ausgang kann noch eingeschaltet sein");
     else if (eingeschaltet > 1)
-        text += QStringLiteral(", %1 Ausgänge können noch eingeschaltet sein").arg(eingeschaltet);
-    StatusBar1->SetzeText(0, text);
+        VerlustZusatz = QStringLiteral(", %1 Ausgänge können noch eingeschaltet sein").arg(eingeschaltet);
+    StatusBar1->SetzeText(0, QStringLiteral("Verbindung zum Server verloren") + VerlustZusatz);
+    Lage.Verloren();
+    LageZeigen();
+    AbfrageWiederOeffnen = abfrage && Seite.AutomatischNeuVerbinden;
+    if (Seite.AutomatischNeuVerbinden)
+        Neuverbinden->Starten();
 }
 
 void TForm1::InfoVerloren()
@@ -138,6 +186,7 @@ void TForm1::RueckmeldungVerloren()
 {
     Abfragebeenden1Click();
     Rueck->RueckmeldungReset();
+    AbfrageWiederOeffnen = true;
     StatusBar1->SetzeText(0, QStringLiteral("Verbindung zum Server verloren (Rückmeldung)"));
 }
 
@@ -176,13 +225,21 @@ void TForm1::LeserBeenden()
 
 void TForm1::Abfragestarten1Click()
 {
+    AbfrageOeffnen(false);
+}
+
+bool TForm1::AbfrageOeffnen(bool still)
+{
     Abfragestarten1->setEnabled(false);
     reset1->setEnabled(false);
     Rueck->NeueSitzung();
-    if (!Oeffnen(Poll_Socket, PollConnected, PollThread, "PollSocket"))
+    if (!Oeffnen(Poll_Socket, PollConnected, PollThread, "PollSocket", {}, still)) {
         Abfragestarten1->setEnabled(true);
-    else if (SprichtSrcp08(SrcpVersion))
+        return false;
+    }
+    if (SprichtSrcp08(SrcpVersion))
         InfoSitzungEroeffnen(Poll_Socket, PollSitzung);
+    return true;
 }
 
 void TForm1::InfoSitzungEroeffnen(TcpClient &socket, Infositzung &sitzung)
@@ -222,6 +279,7 @@ void TForm1::reset1Click()
 
 void TForm1::PowerSenden(bool ein)
 {
+    StromWunsch = ein;
     if (Command_Socket.connected())
         Bahn->Power(ein);
 }
@@ -245,27 +303,44 @@ void TForm1::freieBefehle1Click()
 }
 
 // A reply goes to the command it answers first, whose evaluation may show
-// a refusal with its command in place of the bare line.
+// a refusal with its command in place of the bare line. The server's
+// greeting names the versions it speaks.
 void TForm1::KommandoZeile(const QByteArray &line)
 {
     const QString text = AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen);
     Memo1->appendPlainText(text);
+    if (IstGruss(line)) {
+        const QString hinweis = VersionsHinweis(line, SrcpVersion);
+        Lage.Gruss(line, hinweis);
+        LageZeigen();
+        if (!hinweis.isEmpty())
+            SendehinweisZeigen(hinweis);
+    }
     const Antwort antwort = ZerlegeAntwort(line);
     AntwortMerken(antwort, CommandReply, SessionIdText);
     if (!antwort.Gueltig || Bahn->AntwortErhalten(antwort))
         StatusBar1->SetzeText(1, text);
 }
 
+// An info session reports the track power of every bus.
 void TForm1::InfoZeile(const QByteArray &line)
 {
     StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
-    AntwortMerken(ZerlegeAntwort(line), InfoSitzung.Reply, InfoSitzung.SessionIdText);
+    const Antwort antwort = ZerlegeAntwort(line);
+    AntwortMerken(antwort, InfoSitzung.Reply, InfoSitzung.SessionIdText);
+    Strom.Bericht(antwort);
+    StromZeigen();
 }
 
 // A contact report of a bus other than the plan's is only shown as it came.
 void TForm1::PollZeile(const QByteArray &line)
 {
-    AntwortMerken(ZerlegeAntwort(line), PollSitzung.Reply, PollSitzung.SessionIdText);
+    const Antwort antwort = ZerlegeAntwort(line);
+    AntwortMerken(antwort, PollSitzung.Reply, PollSitzung.SessionIdText);
     if (Rueck->ZeileVerarbeiten(line) == Crueck::Zeilenart::AndererBus)
         StatusBar1->SetzeText(2, AnzeigeKuerzen(QString::fromUtf8(line), ZeilenZeichen));
+    if (SprichtSrcp08(SrcpVersion)) {
+        Strom.Bericht(antwort);
+        StromZeigen();
+    }
 }

@@ -19,6 +19,59 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
             Panels[i]->setFixedWidth(breiten[i]);
         layout->addWidget(Panels[i], breiten[i] > 0 ? 0 : 1);
     }
+    const std::array<const char *, 2> namen {"Verbindungsanzeige", "Stromanzeige"};
+    for (int i = 0; i < 2; ++i) {
+        Anzeigen[i] = new QLabel(this);
+        Anzeigen[i]->setObjectName(namen[i]);
+        Anzeigen[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        Anzeigen[i]->setTextFormat(Qt::RichText);
+        layout->addWidget(Anzeigen[i]);
+    }
+    Zeigen(Verbindung, QStringLiteral("getrennt"), Ampel::Grau, QStringLiteral("Keine Verbindung zum Server"));
+    Zeigen(Strom, QStringLiteral("Strom ?"), Ampel::Grau, QStringLiteral("Fahrstrom unbekannt"));
+}
+
+namespace {
+
+QString Punktfarbe(Ampel farbe)
+{
+    switch (farbe) {
+    case Ampel::Grau:
+        return QStringLiteral("#8c8c8c");
+    case Ampel::Gelb:
+        return QStringLiteral("#e8a000");
+    case Ampel::Gruen:
+        return QStringLiteral("#1ea01e");
+    case Ampel::Rot:
+        return QStringLiteral("#d21e1e");
+    }
+    return {};
+}
+
+} // namespace
+
+void TStatusLeiste::Zeigen(Anzeige anzeige, const QString &text, Ampel farbe, const QString &tooltip)
+{
+    Texte[anzeige] = text;
+    Farben[anzeige] = farbe;
+    Anzeigen[anzeige]->setText(QStringLiteral("<span style=\"color:%1\">\u25cf</span>&nbsp;%2")
+                                   .arg(Punktfarbe(farbe), text.toHtmlEscaped()));
+    Anzeigen[anzeige]->setToolTip(tooltip);
+}
+
+QString TStatusLeiste::AnzeigeText(Anzeige anzeige) const
+{
+    return Texte[anzeige];
+}
+
+Ampel TStatusLeiste::AnzeigeFarbe(Anzeige anzeige) const
+{
+    return Farben[anzeige];
+}
+
+QString TStatusLeiste::AnzeigeTooltip(Anzeige anzeige) const
+{
+    return Anzeigen[anzeige]->toolTip();
 }
 
 void TStatusLeiste::SetzeText(int panel, const QString &text)

@@ -1,20 +1,34 @@
 #pragma once
 
+#include "srcpproto/Verbindungslage.h"
+
 #include <QFrame>
 #include <array>
 
 class QLabel;
 
-// The status bar: three panels of 200, 300 and the remaining width.
+// The status bar: three panels of 200, 300 and the remaining width, and at
+// its right end the two indicators of the link and of the track power, each
+// a coloured dot with its text.
 class TStatusLeiste : public QFrame
 {
     Q_OBJECT
 public:
+    enum Anzeige { Verbindung = 0, Strom = 1 };
+
     explicit TStatusLeiste(QWidget *parent);
     void SetzeText(int panel, const QString &text);
     QString Text(int panel) const;
     int PanelBreite(int panel) const;
 
+    void Zeigen(Anzeige anzeige, const QString &text, Ampel farbe, const QString &tooltip);
+    QString AnzeigeText(Anzeige anzeige) const;
+    Ampel AnzeigeFarbe(Anzeige anzeige) const;
+    QString AnzeigeTooltip(Anzeige anzeige) const;
+
 private:
     std::array<QLabel *, 3> Panels {};
+    std::array<QLabel *, 2> Anzeigen {};
+    std::array<QString, 2> Texte;
+    std::array<Ampel, 2> Farben {Ampel::Grau, Ampel::Grau};
 };

@@ -27,6 +27,11 @@ TForm_IP::TForm_IP(TForm1 &form)
     Label1->move(72, 152);
     Info_CheckBox = new QCheckBox(this);
     Info_CheckBox->move(176, 144);
+    Label2 = new QLabel(QStringLiteral("Automatisch neu verbinden"), this);
+    Label2->move(8, 172);
+    Neuverbinden_CheckBox = new QCheckBox(this);
+    Neuverbinden_CheckBox->setObjectName("Neuverbinden_CheckBox");
+    Neuverbinden_CheckBox->move(176, 168);
     Button2 = new QPushButton(QStringLiteral("speichern"), this);
     Button2->setGeometry(152, 192, 73, 25);
     Button2->setAutoDefault(false);
@@ -41,6 +46,7 @@ TForm_IP::TForm_IP(TForm1 &form)
     Host_Edit->setText(QString::fromUtf8(Form.ServerHost));
     Port_Edit->setText(QString::number(Form.ServerPort));
     Info_CheckBox->setChecked(Form.InfoMode > 0);
+    Neuverbinden_CheckBox->setChecked(Form.Seite.AutomatischNeuVerbinden);
 }
 
 void TForm_IP::Button2Click()
@@ -55,7 +61,9 @@ void TForm_IP::Button2Click()
         Form.VerbindungenEinstellen();
     }
     Form.InfoMode = Info_CheckBox->isChecked() ? 1 : 0;
+    Form.Seite.AutomatischNeuVerbinden = Neuverbinden_CheckBox->isChecked();
     Form.Bahn->SaveParameters();
+    Form.Bahn->SaveSideSettings();
     accept();
 }
 

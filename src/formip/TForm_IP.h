@@ -21,11 +21,13 @@ public:
     QLineEdit *Port_Edit = nullptr;
     QLabel *Label1 = nullptr;
     QCheckBox *Info_CheckBox = nullptr;
+    QLabel *Label2 = nullptr;
+    QCheckBox *Neuverbinden_CheckBox = nullptr;
     QPushButton *Button2 = nullptr;
     QPushButton *Button1 = nullptr;
 
-    // "speichern": take over host, port and info mode, write the settings
-    // file and close. A port that is not a number stops it with an error.
+    // "speichern": take over host, port, info mode and the automatic
+    // reconnect, write the settings file and the side file and close. A port that is not a number stops it with an error.
     void Button2Click();
     // "abbrechen": close without a change.
     void Button1Click();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace {
@@ -194,6 +195,20 @@ void TReglerPanel::ReglerMarkieren(int i)
     for (int j = 0; j < Anzahl; ++j)
         ReglerFarbe(j, QPalette::Button);
     ReglerFarbe(i, QPalette::Highlight);
+}
+
+void TReglerPanel::AbgelehntZeigen(int i, bool abgelehnt)
+{
+    QLabel *label = ReglerLabel(i);
+    label->setStyleSheet(abgelehnt ? QStringLiteral("color: #d21e1e; font-weight: bold;") : QString());
+}
+
+void TReglerPanel::Anhalten(int i)
+{
+    QScrollBar *regler = ScrollBar(i);
+    const QSignalBlocker still(regler);
+    regler->setValue(regler->maximum());
+    Loks[i].Geschwindigkeit = ReglerGeschwindigkeit(Loks[i], regler->value());
 }
 
 void TReglerPanel::Funktion0Umschalten(int i)

@@ -46,6 +46,10 @@ public:
     // Gives slider i the highlight colour and every other one the button colour.
     void ReglerMarkieren(int i);
     void Funktion0Umschalten(int i);
+    // The throttle's address shows red while the server refuses its commands.
+    void AbgelehntZeigen(int i, bool abgelehnt);
+    // Puts the slider at standstill and the record's speed to match, without sending.
+    void Anhalten(int i);
     // Toggles F(k + 1), k = 0 to 3.
     void FunktionUmschalten(int i, int k);
 

@@ -2,6 +2,7 @@
 
 #include "bahncalc/version.h"
 #include "lokunit/cLocoInfo.h"
+#include "srcpproto/Seitendatei.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,8 @@ struct BahnZustand
     int ServerPort = 12345;
     int SrcpVersion = SrcpVersion073;
     int InfoMode = 0;
+    // The settings of Data/velmo.ini.
+    Seiteneinstellungen Seite;
 
     bool CommandConnected = false;
     bool InfoConnected = false;

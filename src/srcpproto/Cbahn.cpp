@@ -59,6 +59,17 @@ void Cbahn::SaveParameters()
     DateiUebernommen = true;
 }
 
+QString Cbahn::SeitenPfad() const
+{
+    return Zustand.WorkDir + "Data/velmo.ini";
+}
+
+void Cbahn::SaveSideSettings()
+{
+    if (Schreibbar)
+        SchreibeSeitendatei(SeitenPfad(), Zustand.Seite);
+}
+
 bool Cbahn::DatenSchreibbar()
 {
     QTemporaryFile probe(Zustand.WorkDir + "Data/.velmo-XXXXXX");
@@ -98,23 +109,27 @@ void Cbahn::NeueSitzung()
     AngemeldeteZubehoere.clear();
 }
 
-// A refused command is shown with the command it answers, in the log and
-// the status bar, so the user sees what failed.
+// A refused command goes to the log with the command it answers, so the
+// log shows what failed in the server's own words.
 void Cbahn::Senden(const QByteArray &daten, OffeneBefehle::Auswertung auswertung)
 {
     if (SprichtSrcp08(Zustand.SrcpVersion)) {
         Offen.Gesendet(daten, [this, auswertung](const QByteArray &befehl, const Antwort &antwort) {
             if (auswertung && !auswertung(befehl, antwort))
                 return false;
+            if (Beantwortet)
+                Beantwortet(befehl, antwort);
             if (!antwort.Fehler())
                 return true;
-            const QString text = QString::fromUtf8(befehl.trimmed() + ": " + antwort.Text);
-            Protokollieren(text);
-            Melden(text);
-            return false;
+            Protokollieren(QString::fromUtf8(befehl.trimmed() + ": " + antwort.Text));
+            return !Beantwortet;
         });
     }
     Command_Socket.write(daten);
+    if (!SprichtSrcp08(Zustand.SrcpVersion) && Beantwortet)
+        for (const QByteArray &zeile : daten.split('\n'))
+            if (!zeile.trimmed().isEmpty())
+                Beantwortet(zeile.trimmed(), Antwort());
 }
 
 bool Cbahn::AntwortErhalten(const Antwort &antwort)

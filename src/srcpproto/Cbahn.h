@@ -31,6 +31,10 @@ public:
     // Nothing is written where DatenSchreibbar() found that this user
     // cannot write.
     void SaveParameters();
+    // Data/velmo.ini, the side file of the settings that parmc.dat has no line for.
+    QString SeitenPfad() const;
+    // Writes the side file, unless DatenSchreibbar() found that this user cannot write.
+    void SaveSideSettings();
     // Whether this user can create files in Data/ at all, tried once with
     // a scratch file: a program installed into a folder it does not own
     // says so once and skips its saves instead of failing at every one.
@@ -52,8 +56,13 @@ public:
 
     // Sends command text (lines ended by LF) on the command connection.
     // Under SRCP 0.8 each line awaits its reply; `auswertung` acts on the
-    // reply to the last line.
+    // reply to each line.
     void Senden(const QByteArray &daten, OffeneBefehle::Auswertung auswertung = {});
+    // Learns every command line the server took or refused: under SRCP 0.8
+    // with its reply, under SRCP 0.7.3, which sends none, as it goes out
+    // (with a reply that is no reply line). A refusal is shown here, in
+    // place of the reply line.
+    std::function<void(const QByteArray &befehl, const Antwort &antwort)> Beantwortet;
     // A reply on the command connection, handed to the command it answers.
     // Returns whether the reply line is still to be shown as it came.
     bool AntwortErhalten(const Antwort &antwort);
