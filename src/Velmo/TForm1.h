@@ -111,8 +111,8 @@ public:
     Ablehnungsmarken Abgelehnt;
     // Connecting again after the server dropped the command connection.
     std::unique_ptr<Wiederverbindung> Neuverbinden;
-    // A loss longer than this stops every locomotive on reconnecting.
-    static constexpr qint64 KurzerAusfall = 5000;
+    // A loss longer than this (ms) stops every locomotive on reconnecting.
+    qint64 KurzerAusfall = 5000;
 
     std::unique_ptr<Dialoge> Dialog;
     // The dialogs are made when they are first opened; each shows the

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 const QString NeuVerbinden = QStringLiteral("Verbindung/AutomatischNeuVerbinden");
@@ -16,6 +19,17 @@ QString Beschaedigt(const QString &path)
         .arg(QDir::toNativeSeparators(path));
 }
 
+// An INI file is text: no control character but tab and line ends.
+bool IstText(const QString &path)
+{
+    QFile datei(path);
+    if (!datei.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = datei.readAll();
+    return std::none_of(bytes.begin(), bytes.end(),
+                        [](char c) { return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n'; });
+}
+
 } // namespace
 
 QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e)
@@ -24,7 +38,7 @@ QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e)
     if (!QFileInfo::exists(path))
         return {};
     QSettings datei(path, QSettings::IniFormat);
-    if (datei.status() != QSettings::NoError || !QFileInfo(path).isReadable())
+    if (datei.status() != QSettings::NoError || !IstText(path))
         return Beschaedigt(path);
     const QString wert = datei.value(NeuVerbinden, QStringLiteral("true")).toString();
     if (wert != QLatin1String("true") && wert != QLatin1String("false"))
@@ -33,13 +47,22 @@ QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e)
     return {};
 }
 
-// QSettings writes through a temporary file renamed over the old one.
+// A fresh file is written beside the old one and renamed over it, so a
+// damaged old file does not stand in the way and a failed write leaves the
+// old file as it was.
 void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e)
 {
-    QSettings datei(path, QSettings::IniFormat);
-    datei.clear();
-    datei.setValue(NeuVerbinden, e.AutomatischNeuVerbinden);
-    datei.sync();
-    if (datei.status() != QSettings::NoError)
+    const QString neu = path + QStringLiteral(".neu");
+    QFile::remove(neu);
+    QSettings::Status status;
+    {
+        QSettings datei(neu, QSettings::IniFormat);
+        datei.setValue(NeuVerbinden, e.AutomatischNeuVerbinden);
+        datei.sync();
+        status = datei.status();
+    }
+    if (status != QSettings::NoError || std::rename(QFile::encodeName(neu), QFile::encodeName(path)) != 0) {
+        QFile::remove(neu);
         throw VelmoFehler(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(QDir::toNativeSeparators(path)));
+    }
 }

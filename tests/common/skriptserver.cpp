@@ -7,6 +7,7 @@ SkriptServer::SkriptServer()
     : Server(new QTcpServer(this))
 {
     Server->listen(QHostAddress::LocalHost, 0);
+    Port = Server->serverPort();
     connect(Server, &QTcpServer::newConnection, this, &SkriptServer::neueVerbindung);
     Uhr.start();
 }
@@ -15,7 +16,7 @@ SkriptServer::~SkriptServer() = default;
 
 int SkriptServer::port() const
 {
-    return Server->serverPort();
+    return Port;
 }
 
 void SkriptServer::neueVerbindung()
@@ -86,6 +87,11 @@ bool SkriptServer::hatClient() const
 void SkriptServer::schliessen()
 {
     Server->close();
+}
+
+bool SkriptServer::wiederOeffnen()
+{
+    return Server->listen(QHostAddress::LocalHost, Port);
 }
 
 int freierPort()

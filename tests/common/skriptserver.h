@@ -43,12 +43,15 @@ public:
     bool hatClient() const;
     // Stops listening: later connects are refused.
     void schliessen();
+    // Listens again on the port it had, as a server that returns.
+    bool wiederOeffnen();
 
 private:
     void neueVerbindung();
     void lesen(QTcpSocket *client);
 
     QTcpServer *Server;
+    int Port = 0;
     QList<QTcpSocket *> Clients;
     QHash<QTcpSocket *, int> Nummer;
     QHash<QTcpSocket *, QByteArray> Rest;
