@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Dialoge::Antwort)
@@ -243,6 +244,15 @@ private slots:
                 QCOMPARE(w.F->GewaehltesElement, element);
                 QCOMPARE(w.F->GewaehltesBild, Icon(w.Work, element, 1));
             }
+        // The tooltip follows the pointer: name and positions (as many as states); none on the border.
+        w.F->Elemente[8].Zustaende = 1;
+        for (const auto &[punkt, tipp] : {std::pair {QPoint(28 * 5 + 27, 27), "Weiche\nStellungen: gerade, abzweigend"},
+                                          {QPoint(28 * 9 + 5, 5), "Dreiwegweiche\nStellungen: gerade, links, rechts"},
+                                          {QPoint(28 * 7 + 5, 5), "Weiche\nStellung: gerade"}, {QPoint(1, 1), "Gerade"}, {QPoint(30, 112), ""}}) {
+            QHelpEvent hilfe(QEvent::ToolTip, punkt, w.F->Panel->mapToGlobal(punkt));
+            QApplication::sendEvent(w.F->Panel, &hilfe);
+            QTRY_COMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), QString(tipp));
+        }
         // The border below the last row holds no element: the pick stays.
         Druck(w.F->Panel, {30, 112});
         QCOMPARE(w.F->GewaehltesElement, 88);
