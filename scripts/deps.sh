@@ -6,7 +6,7 @@
 # for the instruction counts of bench/run.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev)
+packages=(cmake make g++ qt6-base-dev qt6-translations-l10n)
 for wahl in "$@"; do
     case "$wahl" in
         --window) packages+=(xvfb xauth xdotool imagemagick x11-utils) ;;

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Dialoge::Antwort)
@@ -109,7 +110,7 @@ struct Fenster
     QStringList Markiert() const
     {
         QStringList namen;
-        for (QAction *item : {F->Gleisbildentwerfen1, F->Dekoderadressen1, F->Betrieb1, F->Fahrstrassen1, F->Softregler1})
+        for (QAction *item : {F->Gleisbildentwerfen1, F->Dekoderadressen1, F->Betrieb1, F->Fahrstrassen1, F->Fahrstrassenbearbeiten1, F->Softregler1})
             if (item->isChecked())
                 namen << item->objectName();
         return namen;
@@ -168,6 +169,42 @@ private slots:
         QVERIFY(w.D().Meldungen.isEmpty());
     }
 
+    // The key of each row's name works in the whole window, whichever
+    // control has the focus: "sieht" is the item checked, the panels shown
+    // (or the window closed), the file dialog opened, the plan file written.
+    void tastenkuerzel_data()
+    {
+        for (const char *spalte : {"von", "fokus", "sieht"})
+            QTest::addColumn<QString>(spalte);
+        const QString betrieb = "Betrieb1 | Regler_panel,Manage_panel | ", dekoder = "Dekoderadressen1 | Decod_Panel | ";
+        QTest::newRow("Ctrl+N") << "Betrieb1" << "ScrollBar1" << betrieb + "Neue Datei anlegen | ";
+        QTest::newRow("Ctrl+O") << "Dekoderadressen1" << "Decod_edit1" << dekoder + "Öffnen | ";
+        QTest::newRow("Ctrl+S") << "Gleisbildentwerfen1" << "Panel" << "Gleisbildentwerfen1 | Panel |  | gespeichert";
+        QTest::newRow("Ctrl+Shift+S") << "Betrieb1" << "SpeedButton1" << betrieb + "Unter neuem Namen speichern | ";
+        QTest::newRow("Ctrl+Q") << "Dekoderadressen1" << "Daten_Edit2" << "Dekoderadressen1 | geschlossen |  | ";
+        QTest::newRow("F2") << "Betrieb1" << "ScrollBar3" << "Gleisbildentwerfen1 | Panel |  | ";
+        QTest::newRow("F3") << "Gleisbildentwerfen1" << "Panel" << dekoder + " | gespeichert";
+        QTest::newRow("F4") << "Dekoderadressen1" << "Decod_edit1" << betrieb + " | gespeichert";
+        QTest::newRow("F5") << "Betrieb1" << "SpeedButton1" << betrieb + " | gespeichert";
+        QTest::newRow("F6") << "Dekoderadressen1" << "Protokoll_Edit" << "Fahrstrassenbearbeiten1 |  |  | gespeichert";
+    }
+    void tastenkuerzel()
+    {
+        QFETCH(QString, von);
+        QFETCH(QString, fokus);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->findChild<QAction *>(von)->trigger();
+        QWidget *ziel = w.F->findChild<QWidget *>(fokus);
+        ziel->setFocus();
+        QCOMPARE(QApplication::focusWidget(), ziel);
+        QFile::remove(w.Pfad("anlage.pln"));
+        QTest::keySequence(ziel, QKeySequence(QTest::currentDataTag()));
+        const QStringList sieht {w.Markiert().join(','), w.F->isVisible() ? w.Gezeigt().join(',') : "geschlossen",
+                                 w.D().DateiDialoge.mid(1).join(',').section('|', 0, 0), QFile::exists(w.Pfad("anlage.pln")) ? "gespeichert" : ""};
+        QTEST(sieht.join(" | "), "sieht");
+    }
+
     // Before any mode and in throttle mode a press on the plan changes nothing.
     void druckOhneEntwurf()
     {
@@ -207,6 +244,15 @@ private slots:
                 QCOMPARE(w.F->GewaehltesElement, element);
                 QCOMPARE(w.F->GewaehltesBild, Icon(w.Work, element, 1));
             }
+        // The tooltip follows the pointer: name and positions (as many as states); none on the border.
+        w.F->Elemente[8].Zustaende = 1;
+        for (const auto &[punkt, tipp] : {std::pair {QPoint(28 * 5 + 27, 27), "Weiche\nStellungen: gerade, abzweigend"},
+                                          {QPoint(28 * 9 + 5, 5), "Dreiwegweiche\nStellungen: gerade, links, rechts"},
+                                          {QPoint(28 * 7 + 5, 5), "Weiche\nStellung: gerade"}, {QPoint(1, 1), "Gerade"}, {QPoint(30, 112), ""}}) {
+            QHelpEvent hilfe(QEvent::ToolTip, punkt, w.F->Panel->mapToGlobal(punkt));
+            QApplication::sendEvent(w.F->Panel, &hilfe);
+            QTRY_COMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), QString(tipp));
+        }
         // The border below the last row holds no element: the pick stays.
         Druck(w.F->Panel, {30, 112});
         QCOMPARE(w.F->GewaehltesElement, 88);

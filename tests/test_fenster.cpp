@@ -5,6 +5,7 @@
 #include "regler/TReglerPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "Velmo/VelmoApplication.h"
 #include "elemente/Bilder.h"
 #include "formip/TForm3.h"
 #include "formip/TForm_IP.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -503,6 +505,18 @@ private slots:
             dialoge.Meldung(text, "Fehler", Dialoge::Art::Fehler);
         QCOMPARE(gezeigt, QString(2000, 'x') + QChar(0x2026));
         QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
+    }
+
+    // Qt's own buttons speak German as the program loads qtbase_de; from a
+    // folder without it they stay English and nothing fails.
+    void qtTexte()
+    {
+        const auto knopf = [] { return QMessageBox(QMessageBox::NoIcon, "", "", QMessageBox::Cancel).buttons()[0]->text(); };
+        QTemporaryDir leer;
+        QVERIFY(!QtTexteDeutsch(leer.path()));
+        QCOMPARE(knopf(), "Cancel");
+        const auto texte = QtTexteDeutsch(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        QCOMPARE(knopf(), "Abbrechen");
     }
 
     // Every stored code but 70 shows as "SRCP 0.80".

@@ -172,6 +172,9 @@ private slots:
         QCOMPARE(p->findChild<QLabel *>("Regler7_Label")->pos(), QPoint(264, 96));
         QCOMPARE(p->Lokname_label->pos(), QPoint(432, 72));
         QCOMPARE(p->Lokvmax_Label->pos(), QPoint(432, 88));
+        // Every control says what it does; the label for Vmax shows nothing yet.
+        for (QWidget *w : p->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(w == p->Lokvmax_Label || !w->toolTip().isEmpty(), qPrintable(w->objectName()));
         QVERIFY(Hervorgehoben(p->ScrollBar(0)) && !Hervorgehoben(p->ScrollBar(1)));
         QCOMPARE(p->ScrollBar(4)->value(), 100);
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPaintEvent>
+#include <QToolTip>
 
 TBildFlaeche::TBildFlaeche(QWidget *parent, const QString &name)
     : QWidget(parent)
@@ -27,6 +28,23 @@ void TBildFlaeche::RahmenSetzen(const QList<QRect> &rahmen)
     for (const QRect &r : Markiert + rahmen)
         update(r);
     Markiert = rahmen;
+}
+
+// Qt asks again while the pointer moves over the box, so the tooltip
+// follows what is under it and goes where there is none.
+bool TBildFlaeche::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || !Tipp)
+        return QWidget::event(event);
+    const auto *hilfe = static_cast<QHelpEvent *>(event);
+    const QString text = Tipp(hilfe->pos());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(hilfe->globalPos(), text, this);
+    }
+    return true;
 }
 
 void TBildFlaeche::paintEvent(QPaintEvent *event)

@@ -15,6 +15,8 @@ public:
 
     QImage Bild;
     std::function<void()> NeuZeichnen;
+    // The tooltip at a point of the box; none where it gives an empty text.
+    std::function<QString(QPoint)> Tipp;
 
     // Brings the whole image, or only the rectangle r of it, to the screen.
     // Rectangles shown one after the other (a plan of many cells being
@@ -34,6 +36,7 @@ signals:
     void ErstesMalGezeigt();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -19,6 +19,7 @@
 #include "srcpproto/Verbindungslage.h"
 #include "srcpproto/Wiederverbindung.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -366,7 +367,8 @@ private:
     void LeserBeenden();
     void SteuerelementeErzeugen();
     void MenueErzeugen();
-    QAction *MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)());
+    QAction *MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)(),
+                        const QKeySequence &taste = {});
     void Bildschirmmodus(QAction *item, int w, int h);
     void SichtfensterKopieren(int h, int v);
     void SichtFuellen();

@@ -7,6 +7,7 @@
 #include "regler/TReglerPanel.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -159,10 +160,14 @@ void TForm1::SteuerelementeErzeugen()
     StatusBar1->setFixedHeight(StatusHoehe);
 }
 
-QAction *TForm1::MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)())
+QAction *TForm1::MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)(),
+                            const QKeySequence &taste)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(name);
+    // A menu item's key works in the whole window (Qt::WindowShortcut),
+    // whichever panel has the focus.
+    item->setShortcut(taste);
     if (handler)
         connect(item, &QAction::triggered, this, [this, handler] { Geschuetzt(*Dialog, [this, handler] { (this->*handler)(); }); });
     return item;
@@ -172,21 +177,27 @@ void TForm1::MenueErzeugen()
 {
     QMenuBar *bar = menuBar();
     QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
-    Neu1 = MenuePunkt(datei, "&Neu", "Neu1", &TForm1::Neu1Click);
-    Oeffnen1 = MenuePunkt(datei, "Ö&ffnen", "Oeffnen1", &TForm1::Oeffnen1Click);
-    Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", &TForm1::Speichern1Click);
-    Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", &TForm1::Speichernals1Click);
+    // Qt's standard keys where every desktop maps them alike; "Save as" and
+    // "Quit" have no standard key on a plain X11 desktop, so theirs are fixed.
+    Neu1 = MenuePunkt(datei, "&Neu", "Neu1", &TForm1::Neu1Click, QKeySequence::New);
+    Oeffnen1 = MenuePunkt(datei, "Ö&ffnen", "Oeffnen1", &TForm1::Oeffnen1Click, QKeySequence::Open);
+    Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", &TForm1::Speichern1Click, QKeySequence::Save);
+    Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", &TForm1::Speichernals1Click,
+                               Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     Hostverbinden1 = MenuePunkt(datei, "Host &verbinden", "Hostverbinden1", &TForm1::Hostverbinden1Click);
     Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
-    Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click);
+    Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click, Qt::CTRL | Qt::Key_Q);
 
+    // The modes on F2 to F6 in the order of the menu.
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
-    Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1", &TForm1::Gleisbildentwerfen1Click);
-    Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", &TForm1::Dekoderadressen1Click);
-    Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", &TForm1::Betrieb1Click);
-    Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", &TForm1::Fahrstrassen1Click);
+    Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1",
+                                     &TForm1::Gleisbildentwerfen1Click, Qt::Key_F2);
+    Dekoderadressen1 = MenuePunkt(optionen, "&Dekoderadressen", "Dekoderadressen1", &TForm1::Dekoderadressen1Click,
+                                  Qt::Key_F3);
+    Betrieb1 = MenuePunkt(optionen, "&Betrieb", "Betrieb1", &TForm1::Betrieb1Click, Qt::Key_F4);
+    Fahrstrassen1 = MenuePunkt(optionen, "&Fahrstrassen", "Fahrstrassen1", &TForm1::Fahrstrassen1Click, Qt::Key_F5);
     Fahrstrassenbearbeiten1 = MenuePunkt(optionen, "Fahrstrassen b&earbeiten", "Fahrstrassenbearbeiten1",
-                                         &TForm1::Fahrstrassenbearbeiten1Click);
+                                         &TForm1::Fahrstrassenbearbeiten1Click, Qt::Key_F6);
     Softregler1 = MenuePunkt(optionen, "&Lokregler", "Softregler1", &TForm1::Softregler1Click);
     // "Fahrstrassen" only saves the plan and never carries a check mark.
     for (QAction *item : {Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassenbearbeiten1, Softregler1})

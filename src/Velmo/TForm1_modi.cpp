@@ -90,9 +90,8 @@ void TForm1::PanelPaint()
 // placed icon is exactly the one the plan shows when it is loaded again.
 void TForm1::PanelMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
-    const QPoint spot = PalettenSpot(X, Y);
-    const int element = FindePaletteElement(spot.x(), spot.y());
-    if (element < 1 || element > ElementAnzahl)
+    const int element = PaletteElementBei(X, Y);
+    if (!element)
         return;
     LadeBild(WorkDir + "Data/" + IconName(element, 1), GewaehltesBild);
     Waehlen(element);

@@ -77,6 +77,8 @@ void TForm1::FormCreate()
     Hintergrund.fill(PlanFarbe);
 
     Panel->resize(617, 113);
+    // The palette's tooltip names the element under the pointer.
+    Panel->Tipp = [this](QPoint p) { return PalettenTipp(p.x(), p.y()); };
 
     Fahr = std::make_unique<CFahr>(FahrstrassenTabelle);
     FahrEditor = std::make_unique<Fahrstrasseneditor>(*Fahr);

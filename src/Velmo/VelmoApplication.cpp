@@ -22,3 +22,12 @@ bool VelmoApplication::notify(QObject *receiver, QEvent *event)
         Fehlerbericht(text);
     return false;
 }
+
+std::unique_ptr<QTranslator> QtTexteDeutsch(const QString &ordner)
+{
+    auto uebersetzung = std::make_unique<QTranslator>();
+    if (!uebersetzung->load(QStringLiteral("qtbase_de"), ordner))
+        return nullptr;
+    QCoreApplication::installTranslator(uebersetzung.get());
+    return uebersetzung;
+}

@@ -6,10 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
 
 int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachStart)
 {
     VelmoApplication app(argc, argv);
+    // The program speaks German; Qt's own dialogs and buttons do too.
+    const auto qtTexte = QtTexteDeutsch(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     TForm1 Form1(QDir(QCoreApplication::applicationDirPath()).path() + '/');
     // The icon of the menu entry, for the window and the task bar.
     app.setWindowIcon(QIcon(Form1.WorkDir + "Data/velmo.png"));

@@ -3,12 +3,42 @@
 #include "elemente/Bilder.h"
 #include "hilfen/textdatei.h"
 
+#include <QStringList>
+#include <algorithm>
+
 int CKatalog::FindePaletteElement(int x, int y) const
 {
     for (int i = 1; i <= ElementAnzahl; ++i)
         if (Elemente[i].PaletteX == x && Elemente[i].PaletteY == y)
             return Elemente[i].Nummer;
     return 0;
+}
+
+int CKatalog::PaletteElementBei(int x, int y) const
+{
+    const QPoint spot = PalettenSpot(x, y);
+    const int element = FindePaletteElement(spot.x(), spot.y());
+    return element >= 1 && element <= ElementAnzahl ? element : 0;
+}
+
+QString CKatalog::PalettenTipp(int x, int y) const
+{
+    const int element = PaletteElementBei(x, y);
+    return element ? ElementTipp(Elemente[element]) : QString();
+}
+
+QString ElementTipp(const C_Element &e)
+{
+    const std::array<const QByteArray *, 3> texte {&e.Text1, &e.Text2, &e.Text3};
+    QStringList stellungen;
+    for (int i = 0; i < std::clamp(e.Zustaende, 0, 3); ++i)
+        if (!texte[i]->isEmpty())
+            stellungen << QString::fromUtf8(*texte[i]);
+    const QString name = QString::fromUtf8(e.Name);
+    if (stellungen.isEmpty())
+        return name;
+    return name + (stellungen.size() == 1 ? QStringLiteral("\nStellung: ") : QStringLiteral("\nStellungen: "))
+         + stellungen.join(QStringLiteral(", "));
 }
 
 QPoint PalettenSpot(int x, int y)

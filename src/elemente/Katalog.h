@@ -18,7 +18,18 @@ struct CKatalog
     // Nummer of the first record (index 1 upwards) whose palette spot is
     // exactly (x, y); 0 when there is none.
     int FindePaletteElement(int x, int y) const;
+    // The element a press at box point (x, y) of the palette picks: the
+    // Nummer on the spot under it when that is 1 to 88, else 0.
+    int PaletteElementBei(int x, int y) const;
+    // The tooltip at box point (x, y) of the palette: that of the element
+    // a press there picks; empty where it picks none.
+    QString PalettenTipp(int x, int y) const;
 };
+
+// An element's tooltip: its name and, on a second line, the names of its
+// positions (as many as it has states, those without a name left out),
+// e.g. "Weiche\nStellungen: gerade, abzweigend".
+QString ElementTipp(const C_Element &e);
 
 // The icon corner of the 28-pixel palette spot under box point (x, y):
 // ((x div 28) * 28 + 1, (y div 28) * 28 + 1).

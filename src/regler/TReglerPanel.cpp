@@ -48,6 +48,8 @@ TReglerPanel::TReglerPanel(QWidget *parent, LokTabelle &loks, const QString &dat
         knopf->setGeometry(x, 80, 17, 17);
         knopf->setIconSize({15, 15});
         knopf->setIcon(QPixmap::fromImage(RoterPfeil()));
+        knopf->setToolTip(QStringLiteral("Fahrtrichtung wechseln (im Stillstand)\n"
+                                         "Im Modus Lokregler: Lokdekoder einstellen"));
         connect(knopf, &QToolButton::clicked, this, [this, i] { emit SpeedButtonClick(i); });
 
         auto *regler = new QScrollBar(Qt::Vertical, this);
@@ -56,11 +58,14 @@ TReglerPanel::TReglerPanel(QWidget *parent, LokTabelle &loks, const QString &dat
         regler->setRange(0, 100);
         regler->setValue(100);
         regler->setAutoFillBackground(true);
+        regler->setToolTip(QStringLiteral("Geschwindigkeit: nach oben schneller, ganz unten Halt"));
         connect(regler, &QScrollBar::valueChanged, this, [this, i] { emit ScrollBarChange(i); });
         ReglerFarbe(i, i == 0 ? QPalette::Highlight : QPalette::Button);
 
         for (int k = 0; k <= 4; ++k) {
             auto *bild = new TKlickBild(this, FunktionsbildName(i, k), {x + 21, 8 + 16 * k, 15, 15});
+            bild->setToolTip(k == 0 ? QStringLiteral("Licht (F0) ein- und ausschalten")
+                                    : QStringLiteral("Funktion F%1 ein- und ausschalten").arg(k));
             if (k == 0)
                 connect(bild, &TKlickBild::Geklickt, this, [this, i] { emit Func_picClick(i); });
             else
@@ -70,10 +75,12 @@ TReglerPanel::TReglerPanel(QWidget *parent, LokTabelle &loks, const QString &dat
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("Regler%1_Label").arg(i + 1));
         label->move(x, 96);
+        label->setToolTip(QStringLiteral("Dekoderadresse der Lok"));
     }
     Lokname_label = new QLabel(this);
     Lokname_label->setObjectName("Lokname_label");
     Lokname_label->move(432, 72);
+    Lokname_label->setToolTip(QStringLiteral("Name der zuletzt bedienten Lok"));
     Lokvmax_Label = new QLabel(this);
     Lokvmax_Label->setObjectName("Lokvmax_Label");
     Lokvmax_Label->move(432, 88);
