@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QResizeEvent>
 
 TStatusLeiste::TStatusLeiste(QWidget *parent)
     : QFrame(parent)
@@ -15,8 +16,11 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
         Panels[i] = new QLabel(this);
         Panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         Panels[i]->setTextInteractionFlags(Qt::NoTextInteraction);
+        // The last panel takes the width left over, whatever its text.
         if (breiten[i] > 0)
             Panels[i]->setFixedWidth(breiten[i]);
+        else
+            Panels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(Panels[i], breiten[i] > 0 ? 0 : 1);
     }
     const std::array<const char *, 2> namen {"Verbindungsanzeige", "Stromanzeige"};
@@ -76,15 +80,33 @@ QString TStatusLeiste::AnzeigeTooltip(Anzeige anzeige) const
 
 void TStatusLeiste::SetzeText(int panel, const QString &text)
 {
-    Panels.at(panel)->setText(text);
+    Volltexte.at(panel) = text;
+    Kuerzen(panel);
 }
 
 QString TStatusLeiste::Text(int panel) const
 {
+    return Volltexte.at(panel);
+}
+
+QString TStatusLeiste::Gezeigt(int panel) const
+{
     return Panels.at(panel)->text();
 }
 
-int TStatusLeiste::PanelBreite(int panel) const
+void TStatusLeiste::Kuerzen(int panel)
 {
-    return Panels.at(panel)->width();
+    QLabel *label = Panels[panel];
+    const QString &text = Volltexte[panel];
+    const int breite = label->contentsRect().width() - 2 * label->margin() - label->fontMetrics().horizontalAdvance(' ');
+    const QString gezeigt = label->fontMetrics().elidedText(text, Qt::ElideRight, breite);
+    label->setText(gezeigt);
+    label->setToolTip(gezeigt == text ? QString() : text);
+}
+
+void TStatusLeiste::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    for (int i = 0; i < 3; ++i)
+        Kuerzen(i);
 }
