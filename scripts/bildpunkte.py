@@ -26,9 +26,8 @@ import sys
 SILBER = bytes((192, 192, 192))
 
 
-def lade(pfad):
-    """Width, height and the RGB bytes, row by row, of a picture file."""
-    ppm = subprocess.run(["convert", pfad, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+def ppm_zerlegen(ppm):
+    """Width, height and the RGB bytes, row by row, of a binary PPM with maxval 255."""
     # Header: "P6", width, height, maxval, each separated by whitespace.
     felder, pos = [], 0
     while len(felder) < 4:
@@ -41,6 +40,11 @@ def lade(pfad):
     if felder[0] != b"P6" or felder[3] != b"255":
         sys.exit("unexpected PPM header %r" % felder)
     return int(felder[1]), int(felder[2]), ppm[pos + 1:]
+
+
+def lade(pfad):
+    """Width, height and the RGB bytes, row by row, of a picture file."""
+    return ppm_zerlegen(subprocess.run(["convert", pfad, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout)
 
 
 def farbe(text):

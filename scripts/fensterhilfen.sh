@@ -55,6 +55,11 @@
 #                        the step, and keeps the shot only when no step came
 #                        while it was taken; saves it as PREFIX<k>.png and
 #                        appends the contact k to the array gezeigt
+#   srcpd_konfiguration PORT DIR
+#                        writes DIR/srcpd.conf: the server on bus 0 at PORT
+#                        (pid file in DIR, this user and group), two
+#                        loopback buses of 16 contacts, 256 accessories and
+#                        80 locomotives each, without power at start
 #   beenden              Rückmeldung > Abfrage beenden, Datei > Host trennen
 #                        (the simulator must log the command session's end),
 #                        then programm_beenden
@@ -207,4 +212,24 @@ programm_beenden() {
         bild "$1"
         fehler "the window did not close after Host trennen and Exit"
     fi
+}
+
+srcpd_konfiguration() {
+    local benutzer gruppe bus
+    benutzer=$(id -un 2>/dev/null || true)
+    gruppe=$(id -gn 2>/dev/null || true)
+    {
+        printf '<?xml version="1.0"?>\n<srcpd version="2.0">\n  <bus number="0">\n    <server>\n'
+        printf '      <tcp-port>%s</tcp-port>\n      <pid-file>%s</pid-file>\n' "$1" "$2/srcpd.pid"
+        [ -z "$benutzer" ] || printf '      <username>%s</username>\n' "$benutzer"
+        [ -z "$gruppe" ] || printf '      <groupname>%s</groupname>\n' "$gruppe"
+        printf '    </server>\n    <verbosity>3</verbosity>\n  </bus>\n'
+        for bus in 1 2; do
+            printf '  <bus number="%s">\n    <loopback>\n      <number_fb>16</number_fb>\n' "$bus"
+            printf '      <number_ga>256</number_ga>\n      <number_gl>80</number_gl>\n    </loopback>\n'
+            printf '    <use_watchdog>no</use_watchdog>\n    <verbosity>3</verbosity>\n'
+            printf '    <auto_power_on>no</auto_power_on>\n  </bus>\n'
+        done
+        printf '</srcpd>\n'
+    } > "$2/srcpd.conf"
 }

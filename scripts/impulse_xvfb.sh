@@ -359,26 +359,11 @@ lauf073() {
 # recorder started on it. A port taken before srcpd binds it makes srcpd
 # end at once; then another one is tried.
 srcpd_starten() {
-    local dir="$work/srcpd" benutzer gruppe
+    local dir="$work/srcpd"
     mkdir -p "$dir"
-    benutzer=$(id -un 2>/dev/null || true)
-    gruppe=$(id -gn 2>/dev/null || true)
     for _ in 1 2 3; do
         port=$(frei_port)
-        {
-            printf '<?xml version="1.0"?>\n<srcpd version="2.0">\n  <bus number="0">\n    <server>\n'
-            printf '      <tcp-port>%s</tcp-port>\n      <pid-file>%s</pid-file>\n' "$port" "$dir/srcpd.pid"
-            [ -z "$benutzer" ] || printf '      <username>%s</username>\n' "$benutzer"
-            [ -z "$gruppe" ] || printf '      <groupname>%s</groupname>\n' "$gruppe"
-            printf '    </server>\n    <verbosity>3</verbosity>\n  </bus>\n'
-            for bus in 1 2; do
-                printf '  <bus number="%s">\n    <loopback>\n      <number_fb>16</number_fb>\n' "$bus"
-                printf '      <number_ga>256</number_ga>\n      <number_gl>80</number_gl>\n    </loopback>\n'
-                printf '    <use_watchdog>no</use_watchdog>\n    <verbosity>3</verbosity>\n'
-                printf '    <auto_power_on>no</auto_power_on>\n  </bus>\n'
-            done
-            printf '</srcpd>\n'
-        } > "$dir/srcpd.conf"
+        srcpd_konfiguration "$port" "$dir"
         "$srcpd" -n -f "$dir/srcpd.conf" > "$dir/srcpd.out" 2>&1 &
         server=$!
         rm -f "$info"

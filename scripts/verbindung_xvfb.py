@@ -25,6 +25,8 @@ import subprocess
 import sys
 import time
 
+from bildpunkte import ppm_zerlegen
+
 STREIFEN_BREITE = 520
 STREIFEN_HOEHE = 20
 FARBEN = {
@@ -39,21 +41,6 @@ FARBEN = {
 LUECKE = 4
 MINDESTENS = 6
 TAKT = 0.1
-
-
-def ppm_zerlegen(daten):
-    """Width, height and the RGB bytes of a binary PPM with maxval 255."""
-    felder, pos = [], 0
-    while len(felder) < 4:
-        while daten[pos:pos + 1].isspace():
-            pos += 1
-        anfang = pos
-        while not daten[pos:pos + 1].isspace():
-            pos += 1
-        felder.append(daten[anfang:pos])
-    if felder[0] != b"P6" or felder[3] != b"255":
-        sys.exit("unexpected PPM header %r" % felder)
-    return int(felder[1]), int(felder[2]), daten[pos + 1:]
 
 
 def als_ppm(quelle, *optionen):

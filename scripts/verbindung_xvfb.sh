@@ -284,19 +284,7 @@ frei_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1
 srcpd_starten() {
     local dir="$work/srcpd"
     mkdir -p "$dir"
-    {
-        printf '<?xml version="1.0"?>\n<srcpd version="2.0">\n  <bus number="0">\n    <server>\n'
-        printf '      <tcp-port>%s</tcp-port>\n      <pid-file>%s</pid-file>\n' "$1" "$dir/srcpd.pid"
-        printf '      <username>%s</username>\n      <groupname>%s</groupname>\n' "$(id -un)" "$(id -gn)"
-        printf '    </server>\n    <verbosity>3</verbosity>\n  </bus>\n'
-        for bus in 1 2; do
-            printf '  <bus number="%s">\n    <loopback>\n      <number_fb>16</number_fb>\n' "$bus"
-            printf '      <number_ga>256</number_ga>\n      <number_gl>80</number_gl>\n    </loopback>\n'
-            printf '    <use_watchdog>no</use_watchdog>\n    <verbosity>3</verbosity>\n'
-            printf '    <auto_power_on>no</auto_power_on>\n  </bus>\n'
-        done
-        printf '</srcpd>\n'
-    } > "$dir/srcpd.conf"
+    srcpd_konfiguration "$1" "$dir"
     "$srcpd" -n -f "$dir/srcpd.conf" > "$dir/srcpd.out" 2>&1 &
     server=$!
     python3 - "$1" <<'PY'
