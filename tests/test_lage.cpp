@@ -3,6 +3,7 @@
 // per bus, the devices a refusal marks, the waits between reconnect tries
 // and the side settings file.
 #include "bahncalc/servertexte.h"
+#include "dateifehler.h"
 #include "bedienung/Ablehnungsmarken.h"
 #include "hilfen/fehler.h"
 #include "srcpproto/Fahrstrom.h"
@@ -252,6 +253,16 @@ private slots:
         e.AutomatischNeuVerbinden = false;
         SchreibeSeitendatei(pfad, e);
         Seiteneinstellungen gelesen;
+        QVERIFY(LiesSeitendatei(pfad, gelesen).isEmpty());
+        QCOMPARE(gelesen.AutomatischNeuVerbinden, false);
+
+        // Under a file-size limit the write fails as on a full disk; the
+        // program is not killed, and the file stays.
+        e.AutomatischNeuVerbinden = true;
+        {
+            Dateigrenze grenze(8);
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeSeitendatei(pfad, e));
+        }
         QVERIFY(LiesSeitendatei(pfad, gelesen).isEmpty());
         QCOMPARE(gelesen.AutomatischNeuVerbinden, false);
 

@@ -1,6 +1,7 @@
 #include "hilfen/fehler.h"
 
 #include <algorithm>
+#include <csignal>
 
 bool IstGanzzahlText(const QString &text)
 {
@@ -18,4 +19,12 @@ int StrToInt(const QString &text)
     if (!ok)
         throw VelmoFehler(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
     return value;
+}
+
+void GroessengrenzeAlsFehler()
+{
+    [[maybe_unused]] static const bool einmal = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
 }

@@ -21,3 +21,9 @@ bool IstGanzzahlText(const QString &text);
 // else, within 32 bits. Anything else raises
 // "'<text>' ist kein gültiger Integerwert".
 int StrToInt(const QString &text);
+
+// A write past a file-size limit raises SIGXFSZ, which ends the process
+// with every unsaved change. Every writer calls this first: the signal is
+// ignored from then on, so the write fails with EFBIG and is reported like
+// a full disk.
+void GroessengrenzeAlsFehler();

@@ -130,6 +130,7 @@ void DateiErsetzen(const QString &path, const QByteArray &inhalt)
     // even when its own last flush failed, so the flush is checked first.
     // A failed flush leaves no text of its own in the file object; the
     // system's errno says what went wrong.
+    GroessengrenzeAlsFehler();
     QSaveFile file(path);
     QString grund;
     if (!file.open(QIODevice::WriteOnly)) {

@@ -52,6 +52,7 @@ QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e)
 // old file as it was.
 void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e)
 {
+    GroessengrenzeAlsFehler();
     const QString neu = path + QStringLiteral(".neu");
     QFile::remove(neu);
     QSettings::Status status;

@@ -7,21 +7,20 @@
 
 #include <optional>
 
-#include <csignal>
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// While it lives, no file of this process may grow beyond `bytes`: a write
-// past the limit fails with EFBIG (SIGXFSZ is ignored), as on a full disk.
+// While it lives, no file of this process may grow beyond `bytes`. The
+// signal keeps the disposition the process gave it: a writer that did not
+// ask for SIGXFSZ to be ignored ends the test as it would end the program.
 class Dateigrenze
 {
 public:
     explicit Dateigrenze(rlim_t bytes)
     {
-        AltesSignal = std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &Alt);
         rlimit neu = Alt;
         neu.rlim_cur = bytes;
@@ -30,12 +29,10 @@ public:
     ~Dateigrenze()
     {
         ::setrlimit(RLIMIT_FSIZE, &Alt);
-        std::signal(SIGXFSZ, AltesSignal);
     }
 
 private:
     rlimit Alt {};
-    void (*AltesSignal)(int) = nullptr;
 };
 
 // While it lives, the file or directory has the given mode and the calling
