@@ -17,7 +17,9 @@ public:
     int Funktion0 = 0;
     int Funktionsanzahl = 0;
     std::array<int, 8> Funktionen {}; // symbol 1..7, +10 when on, 0 empty
-    int Initialisiert = 0;
+    // What the server made of the locomotive's announcement (INIT).
+    enum Anmeldung { Unbekannt = 0, Angemeldet = 1, Abgelehnt = 2 };
+    int Initialisiert = Unbekannt;
     int InitFunktionsanzahl = 0;
     int Fahrstufen = 0;
 

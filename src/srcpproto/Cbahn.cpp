@@ -104,7 +104,7 @@ void Cbahn::NeueSitzung()
     Offen.Leeren();
     ServerBusseListe = ServerBusse();
     for (cLocoInfo &lok : Zustand.Lokomotiven)
-        lok.Initialisiert = 0;
+        lok.Initialisiert = cLocoInfo::Unbekannt;
     LokAnmeldungen.clear();
     AngemeldeteZubehoere.clear();
 }
@@ -216,15 +216,18 @@ void Cbahn::SendLocoCommand(int locoIndex)
         if (fahrbefehl.isEmpty())
             return;
         // A locomotive changed while its announcement awaits the reply is
-        // announced anew; the reply to the old one no longer counts.
+        // announced anew; the reply to the old one no longer counts. One the
+        // server refused is not announced again at every step of a drag,
+        // only after a new connection or a change in its dialog.
         const QByteArray init = BuildLocoInit(locoIndex);
-        if (lok.Initialisiert != 1 && LokAnmeldungen.value(locoIndex) != init) {
+        if (lok.Initialisiert == cLocoInfo::Unbekannt && LokAnmeldungen.value(locoIndex) != init) {
             LokAnmeldungen.insert(locoIndex, init);
             Senden(init, InitAuswertung([this, locoIndex, init](bool angenommen) {
                        if (LokAnmeldungen.value(locoIndex) == init)
                            LokAnmeldungen.remove(locoIndex);
                        if (BuildLocoInit(locoIndex) == init)
-                           Zustand.Lokomotiven[locoIndex].Initialisiert = angenommen ? 1 : 0;
+                           Zustand.Lokomotiven[locoIndex].Initialisiert =
+                               angenommen ? cLocoInfo::Angemeldet : cLocoInfo::Abgelehnt;
                    }));
         }
         Senden(fahrbefehl);
