@@ -211,6 +211,8 @@ private slots:
         QTest::newRow("m wird M") << QStringList {"", "", "", "", "", "", "m"} << alt << QByteArray("M") << "M" << "";
         QTest::newRow("leeres Protokoll speichert M")
             << QStringList {"", "", "", "", "", "", ""} << alt << QByteArray("M") << "" << "";
+        QTest::newRow("Zeilenende und Blanks") << QStringList {"", "", "", "", "", "", " n\r\n"} << alt << QByteArray("N") << "N" << "";
+        QTest::newRow("nur ein Zeilenumbruch") << QStringList {"", "", "", "", "", "", "\n"} << alt << QByteArray("M") << "" << "";
         QTest::newRow("anderes Protokoll bleibt")
             << QStringList {"", "", "", "", "", "", "dcc"} << alt << QByteArray("dcc") << "dcc" << "";
         QTest::newRow("geleertes Feld behält den Wert")

@@ -139,9 +139,10 @@ private slots:
         QVERIFY(f->Form_IP->Info_CheckBox->isChecked());
         QCOMPARE(f->Form3->RadioGroup1Index(), 1);
 
-        // Exit writes the file back with info mode 5 kept as it is.
+        // Exit writes the file back with info mode 5 kept as it is, and the side file.
         QFile::remove(work.dataPath("parmc.dat"));
         f->Exit1Click();
+        QVERIFY(QFile::exists(work.dataPath("velmo.ini")));
         QFile file(work.dataPath("parmc.dat"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), Parameterdatei("20000\nstellwerk\n80\n5\n"));
@@ -260,7 +261,8 @@ private slots:
         QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")), alt);
     }
 
-    // A port outside 1 to 65533 in the dialog changes nothing at all.
+    // A port outside 1 to 65533 in the dialog changes nothing at all; the
+    // blanks and the line end pasted around the host are dropped.
     void portImDialog_data()
     {
         QTest::addColumn<QString>("port");
@@ -280,11 +282,12 @@ private slots:
         f.Dialogs->Meldungen.clear();
         TForm_IP &dialog = *f->Form_IP;
         dialog.show();
-        dialog.Host_Edit->setText("zentrale");
+        dialog.Host_Edit->setText(" zentrale\r\n");
         dialog.Port_Edit->setText(port);
         dialog.Button2->click();
         if (gueltig) {
             PortsSind(*f.Form, "zentrale", 65533);
+            QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")).split('\n').mid(1, 2), QByteArrayList({"zentrale", "70"}));
             QVERIFY(!dialog.isVisible());
             return;
         }
@@ -447,7 +450,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().count('\n'), 164);
 
-        // A port that is no number: the error box, host kept, no save, dialog open.
+        // A port that is no number: the error box, nothing taken over, no save, dialog open.
         QFile::remove(work.dataPath("parmc.dat"));
         dialog.show();
         dialog.Host_Edit->setText("zentrale");
@@ -458,7 +461,7 @@ private slots:
         QCOMPARE(f.Dialogs->Meldungen.size(), 1);
         QCOMPARE(f.Dialogs->Meldungen[0].Text, QString("'12x' ist kein gültiger Integerwert"));
         QVERIFY(f.Dialogs->Meldungen[0].Kind == Dialoge::Art::Fehler);
-        PortsSind(*f.Form, "zentrale", 20000);
+        PortsSind(*f.Form, "localhost", 20000);
         QCOMPARE(f->InfoMode, 1);
         QVERIFY(!QFile::exists(work.dataPath("parmc.dat")));
         QVERIFY(dialog.isVisible());
@@ -475,6 +478,9 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(f->ServerPort, 20000);
         QCOMPARE(dialog.Port_Edit->text(), QString("1"));
+        // Exit writes none of what the refused "speichern" held.
+        f->Exit1Click();
+        QCOMPARE(Dateiinhalt(work.dataPath("parmc.dat")).split('\n')[1], QByteArray("localhost"));
     }
 
     // The real boxes show at most 2000 characters of a text: laying out a

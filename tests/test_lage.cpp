@@ -221,22 +221,31 @@ private slots:
     }
 
     // Missing, damaged and unwritable: the defaults hold, the user is told,
-    // and a file that cannot be written stays as it was.
+    // and a file that cannot be written stays as it was. Each value read
+    // that is damaged leaves the others read.
     void seitendatei_data()
     {
         QTest::addColumn<QByteArray>("inhalt"); // "-": no file
         QTest::addColumn<bool>("neuVerbinden");
+        QTest::addColumn<QString>("stufen"); // of locomotives 1 to 10
         QTest::addColumn<bool>("gemeldet");
-        QTest::newRow("fehlt") << QByteArray("-") << true << false;
-        QTest::newRow("aus") << QByteArray("[Verbindung]\nAutomatischNeuVerbinden=false\n") << false << false;
-        QTest::newRow("ein") << QByteArray("[Verbindung]\nAutomatischNeuVerbinden=true\n") << true << false;
-        QTest::newRow("falscher Wert") << QByteArray("[Verbindung]\nAutomatischNeuVerbinden=vielleicht\n") << true << true;
-        QTest::newRow("binaer") << QByteArray("\x00\x01[\xff\nVerbindung]]=\x00", 18) << true << true;
+        const QString keine = "0 0 0 0 0 0 0 0 0 0";
+        QTest::newRow("fehlt") << QByteArray("-") << true << keine << false;
+        QTest::newRow("aus") << QByteArray("[Verbindung]\nAutomatischNeuVerbinden=false\n") << false << keine << false;
+        QTest::newRow("ein") << QByteArray("[Verbindung]\nAutomatischNeuVerbinden=true\n") << true << keine << false;
+        QTest::newRow("falscher Wert") << QByteArray("[Lok1]\nFahrstufen=28\n[Verbindung]\nAutomatischNeuVerbinden=vielleicht\n")
+                                       << true << "28 0 0 0 0 0 0 0 0 0" << true;
+        QTest::newRow("binaer") << QByteArray("\x00\x01[\xff\nVerbindung]]=\x00", 18) << true << keine << true;
+        QTest::newRow("Fahrstufen") << QByteArray("[Lok1]\nFahrstufen=28\n[Lok10]\nFahrstufen=128\n") << true
+                                    << "28 0 0 0 0 0 0 0 0 128" << false;
+        QTest::newRow("Fahrstufen kein Wert") << QByteArray("[Lok2]\nFahrstufen=viele\n[Lok3]\nFahrstufen=27\n") << true
+                                              << "0 0 27 0 0 0 0 0 0 0" << true;
     }
     void seitendatei()
     {
         QFETCH(QByteArray, inhalt);
         QFETCH(bool, neuVerbinden);
+        QFETCH(QString, stufen);
         QFETCH(bool, gemeldet);
         QTemporaryDir dir;
         const QString pfad = dir.filePath("velmo.ini");
@@ -247,13 +256,18 @@ private slots:
         }
         Seiteneinstellungen e;
         e.AutomatischNeuVerbinden = !neuVerbinden;
-        QCOMPARE(!LiesSeitendatei(pfad, e).isEmpty(), gemeldet);
+        LokTabelle loks;
+        QCOMPARE(!LiesSeitendatei(pfad, e, loks).isEmpty(), gemeldet);
         QCOMPARE(e.AutomatischNeuVerbinden, neuVerbinden);
+        QStringList gelesenStufen;
+        for (int i = 0; i < GespeicherteLoks; ++i)
+            gelesenStufen << QString::number(loks[i].Fahrstufen);
+        QCOMPARE(gelesenStufen.join(' '), stufen);
 
         e.AutomatischNeuVerbinden = false;
-        SchreibeSeitendatei(pfad, e);
+        SchreibeSeitendatei(pfad, e, loks);
         Seiteneinstellungen gelesen;
-        QVERIFY(LiesSeitendatei(pfad, gelesen).isEmpty());
+        QVERIFY(LiesSeitendatei(pfad, gelesen, loks).isEmpty());
         QCOMPARE(gelesen.AutomatischNeuVerbinden, false);
 
         // Under a file-size limit the write fails as on a full disk; the
@@ -268,8 +282,8 @@ private slots:
 
         // A place that takes no file, for root as well: the user is told.
         e.AutomatischNeuVerbinden = true;
-        QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeSeitendatei(pfad + "/velmo.ini", e));
-        QVERIFY(LiesSeitendatei(pfad, gelesen).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeSeitendatei(pfad + "/velmo.ini", e, loks));
+        QVERIFY(LiesSeitendatei(pfad, gelesen, loks).isEmpty());
         QCOMPARE(gelesen.AutomatischNeuVerbinden, false);
     }
 };

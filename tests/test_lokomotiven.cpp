@@ -164,8 +164,8 @@ private slots:
         }
     }
 
-    // Confirming: the record afterwards, or the conversion error and the
-    // fields stored before it.
+    // Confirming: the record afterwards, or the conversion error of the
+    // first faulty field and the record unchanged.
     void dialogSpeichern_data()
     {
         QTest::addColumn<int>("version");
@@ -196,10 +196,10 @@ private slots:
             << 70 << QStringList {"5", "Rheingold Express 1928", "", "", ""} << "M" << 2
             << "5 Rheingold Express 19 100 M3 4 14 1 1 2 3 4" << "" << false;
         QTest::newRow("Adresse kein Wert") << 70 << QStringList {"x5", "BR", "1", "", ""} << "M" << 2 << vorher << "x5" << true;
-        QTest::newRow("Vmax kein Wert") << 70 << QStringList {"5", "BR", "zehn", "", ""} << "M" << 2
-                                        << "5 BR 0 M3 4 0 -1 0 13 0 0" << "zehn" << false;
-        QTest::newRow("Stufen kein Wert") << 80 << QStringList {"5", "BR", "9", "6", "2 8"} << "N" << 1
-                                          << "5 BR 9 N1 6 0 -1 0 13 0 0" << "2 8" << false;
+        QTest::newRow("Vmax kein Wert") << 70 << QStringList {"5", "BR", "zehn", "", ""} << "M" << 2 << vorher << "zehn" << true;
+        QTest::newRow("Stufen kein Wert") << 80 << QStringList {"5", "BR", "9", "6", "2 8"} << "N" << 1 << vorher << "2 8" << true;
+        QTest::newRow("Umbruch im Namen")
+            << 70 << QStringList {"5", "BR\n01\t", "", "", ""} << "M" << 2 << "5 BR 01  100 M3 4 14 1 1 2 3 4" << "" << false;
     }
     void dialogSpeichern()
     {

@@ -208,7 +208,8 @@ private slots:
 
     // The dialog opened by throttle 1's direction button in "Lokregler"
     // mode, driven step by step, and the record, dialog and settings file
-    // afterwards.
+    // afterwards (cancelled after an error: as before), and the record after
+    // a restart.
     void dialog_data()
     {
         QTest::addColumn<int>("version");
@@ -231,7 +232,9 @@ private slots:
         QTest::newRow("M1 unter 0.80") << 80 << QByteArray("M3") << QStringList {"variante=0", "fn=8", "ok"}
                                        << "3 BR 50 80 M1 0 14 1 2 3 13 0" << "" << true;
         QTest::newRow("Vmax kein Wert") << 70 << QByteArray("M3") << QStringList {"adresse=7", "vmax=zehn", "ok"}
-                                        << "7 BR 50 80 M3 4 0 -1 2 3 13 0" << "'zehn' ist kein gültiger Integerwert" << false;
+                                        << vorher << "'zehn' ist kein gültiger Integerwert" << false;
+        QTest::newRow("Adresse und Vmax kein Wert") << 70 << QByteArray("M3") << QStringList {"adresse=x7", "vmax=zehn", "ok"}
+                                                    << vorher << "'x7' ist kein gültiger Integerwert" << false;
         QTest::newRow("Ablage ohne Bild") << 70 << QByteArray("M3") << QStringList {"ablage=leer", "slot=1", "ok"}
                                           << "3 BR 50 80 M3 4 14 1 2 3 3 0" << "" << true;
         QTest::newRow("Ablage mit fremdem Bild")
@@ -258,6 +261,8 @@ private slots:
         a.F->Betrieb1Click();
         a.F->Softregler1Click();
         TForm2 *d = a.F->Form2.get();
+        a.F->Bahn->SaveParameters();
+        const QByteArray datei = Dateiinhalt(a.Work.dataPath("parmc.dat"));
         QFile::remove(a.Work.dataPath("parmc.dat"));
         bool offen = false, bleibt = false;
         QTimer::singleShot(0, d, [&] {
@@ -273,8 +278,15 @@ private slots:
         QCOMPARE(a.F.Dialogs->Meldungen.isEmpty() ? QString() : a.F.Dialogs->Meldungen[0].Text, meldung);
         QCOMPARE(QFile::exists(a.Work.dataPath("parmc.dat")), Spalte<bool>("geschrieben"));
         QCOMPARE(bleibt, !meldung.isEmpty());
-        if (Spalte<bool>("geschrieben"))
-            QCOMPARE(a.P()->ReglerLabel(0)->text(), QString::number(a.Lok().Adresse));
+        if (!Spalte<bool>("geschrieben")) {
+            // Exit then writes the settings as they were.
+            a.F->Bahn->SaveParameters();
+            QCOMPARE(Dateiinhalt(a.Work.dataPath("parmc.dat")), datei);
+            return;
+        }
+        QCOMPARE(a.P()->ReglerLabel(0)->text(), QString::number(a.Lok().Adresse));
+        // A restart reads the record back, its speed steps too.
+        QCOMPARE(Felder(TestFenster(a.Work.path())->Lokomotiven[0]), Spalte<QString>("danach"));
     }
 
     // What opening shows: the family and variant, the slot pictures, the

@@ -136,7 +136,7 @@ void TForm1::FormCreate()
             text += QStringLiteral("\rDie alte Datei bleibt als %1 erhalten.").arg(Bahn->SicherungsName());
         Dialog->Meldung(text, QStringLiteral("Fehler"), Dialoge::Art::Warnung);
     }
-    const QString seitenfehler = LiesSeitendatei(Bahn->SeitenPfad(), Seite);
+    const QString seitenfehler = LiesSeitendatei(Bahn->SeitenPfad(), Seite, Lokomotiven);
     if (!seitenfehler.isEmpty())
         SendehinweisZeigen(seitenfehler);
     if (!Bahn->DatenSchreibbar())

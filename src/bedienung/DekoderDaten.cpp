@@ -2,6 +2,7 @@
 
 #include "elemente/Elementrollen.h"
 #include "hilfen/fehler.h"
+#include "hilfen/texte.h"
 
 int DekoderZeilen(int element, int zustaende)
 {
@@ -35,15 +36,15 @@ QString DekoderSpeichern(C_Position &zelle, const DekoderEingaben &eingaben)
         if (!text->isEmpty())
             *feld = StrToInt(*text);
 
-    if (eingaben.Protokoll.isEmpty()) {
+    QByteArray protokoll = Einzeilig(eingaben.Protokoll.toLatin1()).trimmed();
+    if (protokoll.isEmpty()) {
         zelle.Protokoll = "M";
         return QString();
     }
-    QString protokoll = eingaben.Protokoll;
-    if (protokoll == QLatin1String("m"))
-        protokoll = QStringLiteral("M");
-    else if (protokoll == QLatin1String("n"))
-        protokoll = QStringLiteral("N");
-    zelle.Protokoll = protokoll.toLatin1();
-    return protokoll;
+    if (protokoll == "m")
+        protokoll = "M";
+    else if (protokoll == "n")
+        protokoll = "N";
+    zelle.Protokoll = protokoll;
+    return QString::fromLatin1(protokoll);
 }

@@ -31,8 +31,9 @@ DekoderEingaben DekoderTexte(const C_Position &zelle);
 // Stores the edits into the record, in the order Dekoder 1 to 3, then
 // Adresse 1 to 3: an empty edit keeps its field, any other text must be a
 // decimal integer, else the conversion error is raised and the fields stored
-// before it keep their new values. Then the protocol: "m" becomes "M" and
-// "n" becomes "N", any other text is stored as it is, and an empty edit
+// before it keep their new values. Then the protocol, its control
+// characters made blanks and the blanks around it removed: "m" becomes "M"
+// and "n" becomes "N", any other text is stored as it is, and an empty edit
 // stores "M". Returns the text the protocol edit shows afterwards (an empty
 // edit stays empty).
 QString DekoderSpeichern(C_Position &zelle, const DekoderEingaben &eingaben);

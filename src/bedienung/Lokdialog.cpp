@@ -4,8 +4,6 @@
 #include "hilfen/fehler.h"
 #include "hilfen/texte.h"
 
-#include <QScopeGuard>
-
 #include <algorithm>
 
 namespace {
@@ -74,35 +72,35 @@ bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int v
 {
     if (eingaben.Adresse.isEmpty())
         return false;
-    // Also when a later field stops the confirmation: what was stored
-    // before it stands, and the server must hear of it.
-    const auto anmeldung = qScopeGuard([&lok, vorher = lok] {
-        if (lok.Protokoll != vorher.Protokoll || lok.Adresse != vorher.Adresse || lok.Fahrstufen != vorher.Fahrstufen
-            || lok.Funktionsanzahl != vorher.Funktionsanzahl)
-            lok.Initialisiert = 0;
-    });
-    lok.Adresse = StrToInt(eingaben.Adresse);
-    lok.Lokname = Utf8Kuerzen(eingaben.Beschreibung.toUtf8(), LoknameLaenge);
-    lok.Vmax = ZahlOder(eingaben.Vmax, 100);
+    // Every field is converted before the record changes: a faulty one
+    // raises its error with the record as it was.
+    cLocoInfo neu = lok;
+    neu.Adresse = StrToInt(eingaben.Adresse);
+    neu.Lokname = Utf8Kuerzen(Einzeilig(eingaben.Beschreibung.toUtf8()), LoknameLaenge);
+    neu.Vmax = ZahlOder(eingaben.Vmax, 100);
     if (eingaben.Variante >= 0 && eingaben.Variante < VarianteZahl) {
         const char familie = eingaben.Maerklin ? 'M' : 'N';
         const int nummer = eingaben.Maerklin ? eingaben.Variante + 1 : eingaben.Variante;
-        lok.Protokoll = QByteArray(1, familie) + (nummer == 0 ? QByteArray("B") : QByteArray::number(nummer));
+        neu.Protokoll = QByteArray(1, familie) + (nummer == 0 ? QByteArray("B") : QByteArray::number(nummer));
         if (eingaben.Variante == 0) {
-            lok.Funktionsanzahl = eingaben.Maerklin ? 0 : 4;
-            lok.Fahrstufen = 14;
+            neu.Funktionsanzahl = eingaben.Maerklin ? 0 : 4;
+            neu.Fahrstufen = 14;
         } else if (version == SrcpVersion073) {
-            lok.Funktionsanzahl = 4;
-            lok.Fahrstufen = 14;
+            neu.Funktionsanzahl = 4;
+            neu.Fahrstufen = 14;
         } else {
-            lok.Funktionsanzahl = ZahlOder(eingaben.Funktionsanzahl, 4);
-            lok.Fahrstufen = ZahlOder(eingaben.Fahrstufen, 14);
+            neu.Funktionsanzahl = ZahlOder(eingaben.Funktionsanzahl, 4);
+            neu.Fahrstufen = ZahlOder(eingaben.Fahrstufen, 14);
         }
     }
-    lok.Funktion0 = 0;
-    lok.Geschwindigkeit = 0;
-    lok.Richtung = 1;
-    if (lok.Funktionsanzahl > 0)
-        std::transform(eingaben.Codes.begin(), eingaben.Codes.end(), lok.Funktionen.begin(), AusCode);
+    neu.Funktion0 = 0;
+    neu.Geschwindigkeit = 0;
+    neu.Richtung = 1;
+    if (neu.Funktionsanzahl > 0)
+        std::transform(eingaben.Codes.begin(), eingaben.Codes.end(), neu.Funktionen.begin(), AusCode);
+    if (neu.Protokoll != lok.Protokoll || neu.Adresse != lok.Adresse || neu.Fahrstufen != lok.Fahrstufen
+        || neu.Funktionsanzahl != lok.Funktionsanzahl)
+        neu.Initialisiert = 0;
+    lok = neu;
     return true;
 }

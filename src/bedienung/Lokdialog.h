@@ -56,14 +56,15 @@ struct LokdialogEingaben
 
 // Stores a confirmed dialog into lok; version is the SRCP version (70 or
 // 80). An empty address changes nothing and gives false. Otherwise, in
-// this order: address, name (its first 20 characters), Vmax (100 when
+// this order: address, name (its first 20 characters, every control
+// character a blank), Vmax (100 when
 // empty), protocol with function count and speed steps (M1: 0 and 14; NB:
 // 4 and 14; the other variants 4 and 14 under 0.73, else the two count
 // fields, 4 and 14 when empty; no variant: all three unchanged), then
 // forward, standing, F0 off, and with functions F1 to F4 from the slots,
 // every one switched off. A field that is not a decimal integer raises the
-// conversion error there; the fields stored before it keep their new
-// values. A new protocol, address, function count or number of speed steps
+// conversion error (of the first such field in this order) and leaves the
+// record as it was. A new protocol, address, function count or number of speed steps
 // makes the locomotive unknown to the server (Initialisiert 0), so that it
 // is announced again before its next drive command.
 bool LokdialogSpeichern(cLocoInfo &lok, const LokdialogEingaben &eingaben, int version);

@@ -2,11 +2,14 @@
 
 #include "Velmo/TForm1.h"
 #include "hilfen/fehler.h"
+#include "hilfen/texte.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <optional>
 
 TForm_IP::TForm_IP(TForm1 &form)
     : QDialog(&form), Form(form)
@@ -49,21 +52,22 @@ TForm_IP::TForm_IP(TForm1 &form)
     Neuverbinden_CheckBox->setChecked(Form.Seite.AutomatischNeuVerbinden);
 }
 
+// Both fields are checked before anything is taken over, so a port that
+// is refused leaves the host as it was as well.
 void TForm_IP::Button2Click()
 {
     PortPruefen(Port_Edit->text());
-    if (!Host_Edit->text().isEmpty()) {
-        Form.ServerHost = Host_Edit->text().toUtf8();
-        Form.VerbindungenEinstellen();
-    }
-    if (!Port_Edit->text().isEmpty()) {
-        Form.ServerPort = StrToInt(Port_Edit->text());
-        Form.VerbindungenEinstellen();
-    }
+    const QByteArray host = Einzeilig(Host_Edit->text().toUtf8()).trimmed();
+    const std::optional<int> port = Port_Edit->text().isEmpty() ? std::nullopt : std::optional(StrToInt(Port_Edit->text()));
+    Host_Edit->setText(QString::fromUtf8(host));
+    if (!host.isEmpty())
+        Form.ServerHost = host;
+    if (port)
+        Form.ServerPort = *port;
+    Form.VerbindungenEinstellen();
     Form.InfoMode = Info_CheckBox->isChecked() ? 1 : 0;
     Form.Seite.AutomatischNeuVerbinden = Neuverbinden_CheckBox->isChecked();
     Form.Bahn->SaveParameters();
-    Form.Bahn->SaveSideSettings();
     accept();
 }
 

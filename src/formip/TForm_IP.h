@@ -26,8 +26,11 @@ public:
     QPushButton *Button2 = nullptr;
     QPushButton *Button1 = nullptr;
 
-    // "speichern": take over host, port, info mode and the automatic
-    // reconnect, write the settings file and the side file and close. A port that is not a number stops it with an error.
+    // "speichern": take over host (its control characters made blanks, the
+    // blanks around it removed), port, info mode and the automatic
+    // reconnect, write the settings file and the side file and close. A
+    // port that is not a number or out of range stops it with an error
+    // before anything is taken over.
     void Button2Click();
     // "abbrechen": close without a change.
     void Button1Click();

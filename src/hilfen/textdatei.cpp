@@ -1,6 +1,7 @@
 #include "hilfen/textdatei.h"
 
 #include "hilfen/fehler.h"
+#include "hilfen/texte.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -82,9 +83,9 @@ QByteArray TextLeser::LiesText()
     WertZeile = AktuelleZeile;
     const qsizetype zeilenende = Inhalt.indexOf('\n', Pos);
     const qsizetype ende = zeilenende < 0 ? Inhalt.size() : zeilenende;
-    // A CR LF line end counts as LF; a CR elsewhere is part of the text.
+    // A CR LF line end counts as LF; a CR elsewhere is read as a blank.
     const qsizetype textende = zeilenende > Pos && Inhalt[zeilenende - 1] == '\r' ? zeilenende - 1 : ende;
-    QByteArray line = Inhalt.mid(Pos, textende - Pos);
+    QByteArray line = Einzeilig(Inhalt.mid(Pos, textende - Pos));
     ZeileBeenden(ende);
     return line;
 }
@@ -113,10 +114,9 @@ void TextSchreiber::Zahl(int value)
 
 void TextSchreiber::Text(const QByteArray &text)
 {
-    Inhalt.append(text.constData(), text.size());
-    // The reader takes CR LF for a line end: a text that ends in CR is
-    // ended by CR LF, so that it reads back with its own CR.
-    Inhalt.append(text.endsWith('\r') ? "\r\n" : "\n");
+    const QByteArray zeile = Einzeilig(text);
+    Inhalt.append(zeile.constData(), zeile.size());
+    Inhalt.push_back('\n');
 }
 
 void TextSchreiber::Fertig()

@@ -8,7 +8,8 @@
 // Reads the program's data files: one value per line, LF or CR LF line
 // ends, a UTF-8 byte-order mark at the start skipped.
 // An integer is read after skipping blanks and empty lines, and the rest of
-// its line is discarded; a text is the whole next line without its line end.
+// its line is discarded; a text is the whole next line without its line end,
+// each control character in it read as a blank, as TextSchreiber writes it.
 // Errors name the file and the line where reading failed.
 class TextLeser
 {
@@ -46,8 +47,9 @@ class TextSchreiber
 public:
     explicit TextSchreiber(const QString &path);
     void Zahl(int value);
-    // A text ending in CR is ended by CR LF, which TextLeser reads back as
-    // the text with its CR; any other line ends with LF.
+    // One line ended by LF, every control character of the text (a line
+    // break, a CR, a tab) written as a blank: no text breaks the lines of
+    // the file, whatever a field or a file gave it.
     void Text(const QByteArray &text);
     // Writes everything, makes sure it reached the disk and only then renames
     // the finished file over the old one. Any failure (a full disk, a

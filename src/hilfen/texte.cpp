@@ -28,6 +28,14 @@ QString TrimSteuerzeichen(const QString &s)
     return s.mid(first, last - first);
 }
 
+QByteArray Einzeilig(QByteArray text)
+{
+    for (char &c : text)
+        if (uchar(c) < 0x20 || uchar(c) == 0x7F)
+            c = ' ';
+    return text;
+}
+
 // Length of the UTF-8 sequence starting at text[i], or 1 when the bytes there
 // do not form a valid sequence.
 static int sequenzLaenge(const QByteArray &text, qsizetype i)

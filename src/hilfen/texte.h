@@ -11,6 +11,12 @@ QString MidStr(const QString &s, int i, int n);
 // Removes blanks and control characters from both ends.
 QString TrimSteuerzeichen(const QString &s);
 
+// The text with every control character (line breaks, tabs, DEL, …)
+// replaced by a blank: a text that goes into one line of a data file never
+// breaks it into two. The bytes of UTF-8 and other 8-bit text stay as they
+// are.
+QByteArray Einzeilig(QByteArray text);
+
 // A text to show: at most maxChars characters, a longer text cut (never
 // inside a character) and ended with "…". Laying out a megabyte of text
 // would hold the interface for seconds.

@@ -27,6 +27,8 @@ public:
 };
 
 constexpr int LokAnzahl = 40;
+// Records 0 to 9, the locomotives of the ten throttles, are kept between runs.
+constexpr int GespeicherteLoks = 10;
 constexpr int ProtokollLaenge = 3;
 constexpr int LoknameLaenge = 20;
 

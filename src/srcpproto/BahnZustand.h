@@ -70,8 +70,7 @@ constexpr SrcpPorts Ports(int srcpVersion, int basePort)
 void PortPruefen(const QString &text);
 
 // The settings file Data/parmc.dat: port, host, version, info mode and the
-// first ten locomotive records, 164 lines.
-constexpr int GespeicherteLoks = 10;
+// first GespeicherteLoks locomotive records, 164 lines.
 
 // Reads the file, assigning every value as soon as it is read; raises
 // VelmoFehler at the first failure, keeping what was read before it. A port

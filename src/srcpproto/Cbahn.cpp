@@ -57,6 +57,7 @@ void Cbahn::SaveParameters()
         DateiKopieren(ParameterPfad(), Zustand.WorkDir + "Data/" + SicherungsName());
     SchreibeParameterDatei(ParameterPfad(), Zustand);
     DateiUebernommen = true;
+    SaveSideSettings();
 }
 
 QString Cbahn::SeitenPfad() const
@@ -67,7 +68,7 @@ QString Cbahn::SeitenPfad() const
 void Cbahn::SaveSideSettings()
 {
     if (Schreibbar)
-        SchreibeSeitendatei(SeitenPfad(), Zustand.Seite);
+        SchreibeSeitendatei(SeitenPfad(), Zustand.Seite, Zustand.Lokomotiven);
 }
 
 bool Cbahn::DatenSchreibbar()

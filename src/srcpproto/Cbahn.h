@@ -26,10 +26,10 @@ public:
           Protokoll fehler = {});
 
     void LoadParameters();
-    // Writes the settings file. The first write of a run that has not read
-    // the existing file completely keeps that file as parmc.dat.bak first.
-    // Nothing is written where DatenSchreibbar() found that this user
-    // cannot write.
+    // Writes the settings file, then the side file. The first write of a
+    // run that has not read the existing file completely keeps that file as
+    // parmc.dat.bak first. Nothing is written where DatenSchreibbar() found
+    // that this user cannot write.
     void SaveParameters();
     // Data/velmo.ini, the side file of the settings that parmc.dat has no line for.
     QString SeitenPfad() const;

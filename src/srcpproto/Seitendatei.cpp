@@ -13,6 +13,11 @@ namespace {
 
 const QString NeuVerbinden = QStringLiteral("Verbindung/AutomatischNeuVerbinden");
 
+QString FahrstufenSchluessel(int lok)
+{
+    return QStringLiteral("Lok%1/Fahrstufen").arg(lok + 1);
+}
+
 QString Beschaedigt(const QString &path)
 {
     return QStringLiteral("Die Datei %1 ist beschädigt; es gelten die Voreinstellungen.")
@@ -32,25 +37,40 @@ bool IstText(const QString &path)
 
 } // namespace
 
-QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e)
+QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e, LokTabelle &loks)
 {
     e = Seiteneinstellungen();
+    for (int i = 0; i < GespeicherteLoks; ++i)
+        loks[i].Fahrstufen = 0;
     if (!QFileInfo::exists(path))
         return {};
     QSettings datei(path, QSettings::IniFormat);
     if (datei.status() != QSettings::NoError || !IstText(path))
         return Beschaedigt(path);
+    bool heil = true;
     const QString wert = datei.value(NeuVerbinden, QStringLiteral("true")).toString();
-    if (wert != QLatin1String("true") && wert != QLatin1String("false"))
-        return Beschaedigt(path);
-    e.AutomatischNeuVerbinden = wert == QLatin1String("true");
-    return {};
+    if (wert == QLatin1String("true") || wert == QLatin1String("false"))
+        e.AutomatischNeuVerbinden = wert == QLatin1String("true");
+    else
+        heil = false;
+    for (int i = 0; i < GespeicherteLoks; ++i) {
+        if (!datei.contains(FahrstufenSchluessel(i)))
+            continue;
+        const QString stufen = datei.value(FahrstufenSchluessel(i)).toString();
+        bool zahl = false;
+        const int n = IstGanzzahlText(stufen) ? stufen.toInt(&zahl, 10) : 0;
+        if (zahl)
+            loks[i].Fahrstufen = n;
+        else
+            heil = false;
+    }
+    return heil ? QString() : Beschaedigt(path);
 }
 
 // A fresh file is written beside the old one and renamed over it, so a
 // damaged old file does not stand in the way and a failed write leaves the
 // old file as it was.
-void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e)
+void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e, const LokTabelle &loks)
 {
     GroessengrenzeAlsFehler();
     const QString neu = path + QStringLiteral(".neu");
@@ -59,6 +79,8 @@ void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e)
     {
         QSettings datei(neu, QSettings::IniFormat);
         datei.setValue(NeuVerbinden, e.AutomatischNeuVerbinden);
+        for (int i = 0; i < GespeicherteLoks; ++i)
+            datei.setValue(FahrstufenSchluessel(i), loks[i].Fahrstufen);
         datei.sync();
         status = datei.status();
     }
