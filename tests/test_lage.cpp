@@ -275,9 +275,9 @@ private slots:
         e.AutomatischNeuVerbinden = true;
         {
             Dateigrenze grenze(8);
-            QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeSeitendatei(pfad, e));
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, SchreibeSeitendatei(pfad, e, loks));
         }
-        QVERIFY(LiesSeitendatei(pfad, gelesen).isEmpty());
+        QVERIFY(LiesSeitendatei(pfad, gelesen, loks).isEmpty());
         QCOMPARE(gelesen.AutomatischNeuVerbinden, false);
 
         // A place that takes no file, for root as well: the user is told.
