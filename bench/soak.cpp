@@ -1,20 +1,25 @@
 // A long run of the real main window (offscreen, scripted dialogs) against
 // the simulator, whose demo train runs round feedback contacts 1 to 8. With
 // the command, info and poll connections open and a plan showing the eight
-// contacts, one menu entry after the other is pressed every few seconds.
+// contacts above eight turnouts, one menu entry after the other is pressed
+// every few seconds; in between, every 200 ms, a random turnout or empty
+// cell is pressed (in operation only) or one of three throttles, two of
+// them with a locomotive, is dragged step by step to a random position.
 // Every second the resident memory and the thread count are sampled and
 // the event loop is checked for gaps; the summary tells whether it ever
-// went unserved for a second or more outside a menu entry.
+// went unserved for a second or more outside a menu entry, and how fast
+// the memory grew over the second half of the run.
 //
-//   build/bin/soak [seconds=600] [demo interval ms=100] [step ms=2000]
+//   build/bin/soak [seconds=600] [demo interval ms=100] [step ms=2000] [seed=1]
 //
 // The feedback display is wrapped to count the pictures it draws; the
 // simulator runs as `srcpsim --port 0 --demo 8 --interval <ms>`, port 0
 // picking free ports. The exit status is 1 after a hang or a dialog.
 #include "Velmo/TForm1.h"
+#include "position/PlanDatei.h"
+#include "regler/TReglerPanel.h"
 #include "gangmesser.h"
 #include "prozesswerte.h"
-#include "rueckplan.h"
 #include "scripteddialoge.h"
 #include "testwork.h"
 
@@ -22,7 +27,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -62,6 +70,42 @@ int zahl(int argc, char *argv[], int i, int vorgabe)
     return argc > i ? std::max(1, atoi(argv[i])) : vorgabe;
 }
 
+// Eight feedback contacts (module 1, contacts 1 to 8) in the top row and
+// eight turnouts below them, decoder 1 outputs 1 to 8, protocol N.
+QString Soakplan(const QString &dir)
+{
+    CPlanZellen plan;
+    for (int k = 1; k <= 8; ++k) {
+        plan.NeuePosition(27 * (k - 1), 0, 65);
+        plan.Positionen[plan.PosAnzahl].Dekoder1 = 1;
+        plan.Positionen[plan.PosAnzahl].Adresse1 = k;
+        plan.NeuePosition(27 * (k - 1), 27, 6);
+        C_Position &weiche = plan.Positionen[plan.PosAnzahl];
+        weiche.Dekoder1 = weiche.Dekoder2 = 1;
+        weiche.Adresse1 = k;
+        weiche.Adresse2 = k + 1;
+        weiche.Protokoll = "N";
+    }
+    const QString pfad = QDir(dir).filePath(QStringLiteral("soak.pln"));
+    SchreibePlanDatei(pfad, plan);
+    return pfad;
+}
+
+// The slope in kB/s of a least-squares line through (seconds, kB).
+double Steigung(const std::vector<std::pair<double, long>> &punkte)
+{
+    const double n = double(punkte.size());
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const auto &[x, y] : punkte) {
+        sx += x;
+        sy += double(y);
+        sxx += x * x;
+        sxy += x * double(y);
+    }
+    const double nenner = n * sxx - sx * sx;
+    return nenner > 0 ? (n * sxy - sx * sy) / nenner : 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,6 +116,7 @@ int main(int argc, char *argv[])
     const int sekunden = zahl(argc, argv, 1, 600);
     const int intervall = zahl(argc, argv, 2, 100);
     const int schritt = zahl(argc, argv, 3, 2000);
+    const int saat = zahl(argc, argv, 4, 1);
     const QString bin = builtBinDir().isEmpty() ? QCoreApplication::applicationDirPath() : builtBinDir();
     if (builtDataDir().isEmpty())
         qputenv("VELMO_DATA_DIR", QFile::encodeName(bin + "/Data"));
@@ -90,6 +135,10 @@ int main(int argc, char *argv[])
     f->ServerPort = port;
     f->VerbindungenEinstellen();
     f->InfoMode = 1;
+    f->Lokomotiven[0].Protokoll = "N1";
+    f->Lokomotiven[0].Adresse = 3;
+    f->Lokomotiven[1].Protokoll = "M2";
+    f->Lokomotiven[1].Adresse = 5;
     long belegt = 0, frei = 0, zeichenfehler = 0;
     f->Rueck = std::make_unique<Crueck>(
         *f.Form,
@@ -99,7 +148,7 @@ int main(int argc, char *argv[])
         },
         [&] { ++zeichenfehler; });
     f->show();
-    f.Dialogs->FileAnswers = {RueckmeldePlan(work.path(), 8)};
+    f.Dialogs->FileAnswers = {Soakplan(work.path())};
     f->Oeffnen1->trigger();
     f->Hostverbinden1->trigger();
     f->Abfragestarten1->trigger();
@@ -114,6 +163,7 @@ int main(int argc, char *argv[])
         {"1024x768", f->N1024mal768}, {"automatisch", f->automatisch1}, {"Gleisbild entwerfen", f->Gleisbildentwerfen1},
         {"Lokregler", f->Softregler1}, {"Betrieb", f->Betrieb1}};
     Reihe rss, threads;
+    std::vector<std::pair<double, long>> rssVerlauf;
     Gangmesser gang;
     qint64 ruheLuecke = 0;
     int haenger = 0, resets = 0, schritte = 0, proben = 0;
@@ -123,6 +173,7 @@ int main(int argc, char *argv[])
 
     auto stichprobe = [&] {
         rss.nimm(Prozesswert("VmRSS"));
+        rssVerlauf.emplace_back(uhr.elapsed() / 1000.0, rss.Ende);
         threads.nimm(Prozesswert("Threads"));
         if (inEintrag)
             return;
@@ -162,6 +213,40 @@ int main(int argc, char *argv[])
         QTimer::singleShot(schritt, naechster);
     };
     QTimer::singleShot(schritt, naechster);
+
+    // The operator's own hands: a turnout or an empty cell pressed, or a
+    // throttle dragged step by step to a random position.
+    QRandomGenerator zufall(saat);
+    int druecke = 0, zuege = 0;
+    QScrollBar *regler = nullptr;
+    int ziel = 0;
+    QTimer hand, zug;
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        if (zufall.bounded(2) == 0) {
+            if (!f->Betrieb1->isChecked())
+                return;
+            ++druecke;
+            f->VelmoMouseDown(Qt::LeftButton, {}, 27 * zufall.bounded(10) + 13, 27 * zufall.bounded(1, 3) + 13);
+            return;
+        }
+        if (zug.isActive())
+            return;
+        regler = f->Regler_panel->ScrollBar(zufall.bounded(3));
+        ziel = zufall.bounded(regler->minimum(), regler->maximum() + 1);
+        ++zuege;
+        zug.start(5);
+    });
+    // A drag moves one step every 5 ms, the window drawing in between, as
+    // under a real mouse.
+    QObject::connect(&zug, &QTimer::timeout, [&] {
+        if (regler->value() == ziel) {
+            zug.stop();
+            return;
+        }
+        regler->triggerAction(regler->value() < ziel ? QAbstractSlider::SliderSingleStepAdd
+                                                     : QAbstractSlider::SliderSingleStepSub);
+    });
+    hand.start(200);
     app.exec();
     stichprobe();
     const qint64 dauer = uhr.elapsed();
@@ -176,6 +261,10 @@ int main(int argc, char *argv[])
     std::printf("\nsoak: %.1f s against srcpsim --port 0 (base port %d) --demo 8 --interval %d, a menu entry every %d ms\n",
                 dauer / 1000.0, port, intervall, schritt);
     std::printf("resident memory (kB): start %ld, end %ld, max %ld\n", rss.Start, rss.Ende, rss.Max);
+    const auto zweiteHaelfte = std::find_if(rssVerlauf.begin(), rssVerlauf.end(),
+                                            [&](const auto &p) { return p.first >= dauer / 2000.0; });
+    std::printf("resident memory slope over the second half: %.2f kB/s\n",
+                Steigung({zweiteHaelfte, rssVerlauf.end()}));
     std::printf("threads:              start %ld, end %ld, max %ld\n", threads.Start, threads.Ende, threads.Max);
     const auto laengster = std::max_element(eintraege.begin(), eintraege.end(), [](const Eintrag &a, const Eintrag &b) {
         return a.LaengsteLuecke < b.LaengsteLuecke;
@@ -186,7 +275,9 @@ int main(int argc, char *argv[])
     int gedrueckt = 0;
     for (const Eintrag &e : eintraege)
         gedrueckt += e.Gedrueckt;
-    std::printf("menu entries: %d steps, %d pressed while enabled\n", schritte, gedrueckt);
+    std::printf("menu entries: %d steps, %d pressed while enabled; by hand (seed %d): %d cells pressed, %d throttle "
+                "drags\n",
+                schritte, gedrueckt, saat, druecke, zuege);
     for (const Eintrag &e : eintraege)
         std::printf("  %-20s %4d pressed, longest gap %lld ms\n", e.Name, e.Gedrueckt, e.LaengsteLuecke);
     std::printf("feedback lines drawn: %ld (occupied %ld, free %ld, minus 8 per reset: %d resets); draw errors %ld\n",

@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <malloc.h>
+
 namespace {
 
 struct Regleranlage : Anlage
@@ -204,6 +206,17 @@ private slots:
         p->ScrollBar(1)->setValue(0);
         QCOMPARE(a.Zeilen(seit, 1), QByteArrayList {"SET GL M1 11 -1 21 21 0 0 "});
         QVERIFY(Hervorgehoben(p->ScrollBar(1)) && !Hervorgehoben(p->ScrollBar(9)));
+
+        // Sixty drags over the whole range, the panel drawn after every
+        // step: the heap stays where it was (a new palette at every step
+        // grew it by megabytes).
+        const std::size_t heap = mallinfo2().uordblks;
+        for (int zug = 0; zug < 60; ++zug)
+            for (int v = 0; v <= 21; ++v) {
+                p->ScrollBar(1)->setValue(zug % 2 ? 21 - v : v);
+                QCoreApplication::processEvents();
+            }
+        QVERIFY2(mallinfo2().uordblks < heap + 1000000, qPrintable(QString::number(mallinfo2().uordblks - heap)));
     }
 
     // The dialog opened by throttle 1's direction button in "Lokregler"

@@ -197,11 +197,12 @@ void TReglerPanel::ReglerBewegt(int i)
     Senden(i);
 }
 
+// Only the sliders whose colour changes get a new palette: every new
+// palette makes the style draw and cache the slider's pictures afresh.
 void TReglerPanel::ReglerMarkieren(int i)
 {
     for (int j = 0; j < Anzahl; ++j)
-        ReglerFarbe(j, QPalette::Button);
-    ReglerFarbe(i, QPalette::Highlight);
+        ReglerFarbe(j, j == i ? QPalette::Highlight : QPalette::Button);
 }
 
 void TReglerPanel::AbgelehntZeigen(int i, bool abgelehnt)
