@@ -135,10 +135,14 @@ int main(int argc, char *argv[])
     f->ServerPort = port;
     f->VerbindungenEinstellen();
     f->InfoMode = 1;
+    // Throttles 1 and 2 drive a locomotive each, throttle 3 none; all three
+    // have 100 steps.
     f->Lokomotiven[0].Protokoll = "N1";
     f->Lokomotiven[0].Adresse = 3;
     f->Lokomotiven[1].Protokoll = "M2";
     f->Lokomotiven[1].Adresse = 5;
+    for (int i = 0; i < 3; ++i)
+        f->Lokomotiven[i].Vmax = 100;
     long belegt = 0, frei = 0, zeichenfehler = 0;
     f->Rueck = std::make_unique<Crueck>(
         *f.Form,
