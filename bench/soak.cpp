@@ -257,6 +257,8 @@ int main(int argc, char *argv[])
 
     f->Abfragebeenden1->trigger();
     f->Hosttrennen1->trigger();
+    // The pressed turnouts changed the plan: its question is answered "Nein".
+    f.Dialogs->FrageAntworten = {Dialoge::Antwort::Nein};
     const bool geschlossen = f->close();
     sim.closeWriteChannel();
     if (!sim.waitForFinished(3000))
