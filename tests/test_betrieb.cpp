@@ -2,18 +2,22 @@
 // plan against a scripted server (exact bytes, shortened pulse), route
 // buttons setting routes, the route page control, and the route file.
 #include "Velmo/TBildFlaeche.h"
+#include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 #include "regler/TReglerPanel.h"
 #include "elemente/Bilder.h"
 #include "fahrunit/FahrstrassenDatei.h"
+#include "hilfen/fehler.h"
 #include "position/PlanDatei.h"
 #include "anlage.h"
 
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -466,21 +470,62 @@ private slots:
         QVERIFY(a.Zeigt(A, 6, 1));
     }
 
-    // The routes are saved beside the plan and come back with it; a broken
-    // route file keeps the routes in use and the plan still opens.
+    // A hand-edited Nummer is no index of its cell: whatever it is, the
+    // presses of every mode act on the cell pressed.
+    void fremdeNummern_data()
+    {
+        QTest::addColumn<int>("slot"); // of the cell in plaene/fremde_nummern.pln
+        int slot = 2;
+        for (const char *nummer : {"5000000", "-1", "10001", "0", "die der ersten Zelle"})
+            QTest::newRow(nummer) << slot++;
+    }
+    void fremdeNummern()
+    {
+        QFETCH(int, slot);
+        Betriebsanlage a;
+        const QString plan = a.Work.path() + "fremd.pln";
+        QVERIFY(QFile::copy(VELMO_TESTDATA "/plaene/fremde_nummern.pln", plan));
+        QByteArrayList zeilen = Dateiinhalt(plan).split('\n');
+        const int nummer = 13 * slot - 12; // the line of its Nummer
+        const QPoint p(27 * (slot - 1), 0);
+        a.F->PlanOeffnen(plan);
+        a.Druck(p);
+        a.F->Dekoderadressen1->trigger();
+        a.Druck(p);
+        QCOMPARE(a.F->Decod_Panel->Index_label->text() + " " + a.F->Decod_Panel->Decod_edit1->text(),
+                 zeilen[nummer] + " " + QString::number(10 + slot));
+        a.F->Fahrstrassenbearbeiten1->trigger();
+        a.Druck(p);
+        QVERIFY(a.Zeigt(p, 6, 12) && a.Zeigt({0, 0}, 6, 1));
+        a.F->Speichern1Click();
+        zeilen[nummer + 4] = "2"; // its Zustand
+        QCOMPARE(Dateiinhalt(plan), zeilen.join('\n'));
+        a.F->Gleisbildentwerfen1->trigger();
+        a.Druck(p, Qt::RightButton);
+        QVERIFY(IstLoch(a.F->Positionen[slot]) && !IstLoch(a.F->Positionen[1]));
+    }
+
+    // A plan opens with its own routes or none. A route file that cannot be
+    // read is kept byte for byte through the saves of the mode changes, and
+    // replaced only by a save the user asks for.
     void fahrstrassenDatei_data()
     {
         QTest::addColumn<QByteArray>("datei"); // empty: no route file
-        QTest::addColumn<bool>("geladen");
-        QTest::addColumn<QString>("fehler");
-        QTest::newRow("gespeichert") << QByteArray("gespeichert") << true << QString();
-        QTest::newRow("keine") << QByteArray() << false << QString();
-        QTest::newRow("kaputt") << QByteArray("2\n27\n27\n12\n") << false << "Zeile 5";
+        QTest::addColumn<QString>("fehler");   // empty: the routes load
+        const QByteArray leer = QByteArray("0\n").repeated(63);
+        QTest::newRow("gespeichert") << QByteArray("gespeichert") << QString();
+        QTest::newRow("keine") << QByteArray() << QString();
+        QTest::newRow("abgebrochen") << QByteArray("2\n27\n27\n12\n") << "Lesen über Dateiende hinaus in Zeile 5";
+        QTest::newRow("Code 14") << "1\n27\n27\n14\n" + leer << "Ungültiger Code 14 (11 bis 13) in Zeile 4";
+        QTest::newRow("Anzahl 64") << "64\n" + leer << "Ungültige Anzahl der Einträge 64 (0 bis 63) in Zeile 1";
+        QTest::newRow("Anzahl -1") << "-1\n" + leer << "Ungültige Anzahl der Einträge -1 (0 bis 63) in Zeile 1";
+        QTest::newRow("binär") << QByteArray("\x7f" "ELF\x02\x01\x01\x00", 8) << "Ungültige numerische Eingabe in Zeile 1";
+        QTest::newRow("mehr als 64") << leer + "0\n1\n" << "Mehr als 64 Fahrstrassen in Zeile 65";
+        QTest::newRow("Verzeichnis") << QByteArray("Verzeichnis") << "Verzeichnis statt Datei";
     }
     void fahrstrassenDatei()
     {
         QFETCH(QByteArray, datei);
-        QFETCH(bool, geladen);
         QFETCH(QString, fehler);
         Betriebsanlage a;
         a.Zelle(A, 6);
@@ -489,27 +534,43 @@ private slots:
         tabelle[7][1] = {A.x(), A.y(), 12};
         a.F->Speichern1Click();
         const QString routen = a.Work.path() + "bahnhof.fst";
-        QVERIFY(QFile::exists(routen));
         const FahrTabelle gespeichert = tabelle;
-        if (datei.isEmpty())
-            QFile::remove(routen);
-        else if (datei != "gespeichert")
+        if (datei != "gespeichert")
+            QVERIFY(QFile::remove(routen));
+        if (datei == "Verzeichnis")
+            QVERIFY(QDir().mkdir(routen));
+        else if (!datei.isEmpty() && datei != "gespeichert")
             DateiSchreiben(routen, datei);
-        tabelle[7][1].Code = 13;
-        tabelle[9][0].X = 1;
-        const FahrTabelle vorher = tabelle;
+        const QByteArray vorher = Dateiinhalt(routen);
+        tabelle[9][0].X = 1; // the routes of the plan in use
 
         a.F.Dialogs->FileAnswers = {a.Work.path() + "bahnhof.pln"};
         a.F->Oeffnen1Click();
         QCOMPARE(a.F->PosAnzahl, 1);
         QVERIFY(a.F->BetriebModus);
-        QVERIFY(tabelle == (geladen ? gespeichert : vorher));
-        if (fehler.isEmpty()) {
-            QVERIFY(a.F.Dialogs->Meldungen.isEmpty());
-        } else {
-            QCOMPARE(a.F.Dialogs->Meldungen.size(), 1);
-            QVERIFY(a.F.Dialogs->Meldungen[0].Text.contains(fehler) && a.F.Dialogs->Meldungen[0].Text.contains(routen));
+        QVERIFY(tabelle == (datei == "gespeichert" ? gespeichert : FahrTabelle {}));
+        QCOMPARE(a.F.Dialogs->Meldungen.size(), fehler.isEmpty() ? 0 : 1);
+        const QString text = a.F.Dialogs->Meldungen.value(0).Text;
+        QVERIFY2(fehler.isEmpty() || (text.contains(fehler) && text.contains(routen) && text.contains("unverändert")),
+                 qPrintable(text));
+        // A route built, then the save of a mode change: a file that was
+        // read takes it; one that could not be read stays as it was, and the
+        // route is a change still to be saved, which "Speichern" writes.
+        a.F->Fahrstrassenbearbeiten1->trigger();
+        a.Druck(A);
+        a.F->Betrieb1->trigger();
+        QCOMPARE(Dateiinhalt(routen) == vorher, !fehler.isEmpty());
+        QCOMPARE(a.F->PlanGeaendert, !fehler.isEmpty());
+        if (datei == "Verzeichnis") {
+            QVERIFY_THROWS_EXCEPTION(VelmoFehler, a.F->Speichern1Click());
+            return;
         }
+        a.F->Speichern1Click();
+        QVERIFY(LiesFahrstrassenDatei(routen) == tabelle);
+        // A new plan has no routes.
+        a.F.Dialogs->FileAnswers = {a.Work.path() + "neu"};
+        a.F->Neu1Click();
+        QVERIFY(tabelle == FahrTabelle {});
     }
 };
 

@@ -452,13 +452,17 @@ private slots:
         panel.Speichern_Button->click();
         QVERIFY(!w.F->PlanGeaendert);
 
-        // A hand-edited Nummer beyond the table is reported, never used.
+        // A hand-edited Nummer beyond the table names the cell, and is no
+        // index: the panel shows the cell pressed and stores into it.
         w.F->NeuePosition(0, 0, 6);
         w.F->Positionen[1].Nummer = 99999;
         w.D().Meldungen.clear();
         Druck(w.F->Velmo, {5, 5});
-        QCOMPARE(w.D().Meldungen.size(), 1);
-        QCOMPARE(w.D().Meldungen[0].Text, QString("Das Gleisbild hat keine Zelle 99999"));
+        QVERIFY(w.D().Meldungen.isEmpty());
+        QCOMPARE(panel.Index_label->text(), QString("99999"));
+        panel.Decod_edit1->setText("78");
+        panel.Speichern_Button->click();
+        QCOMPARE(w.F->Positionen[1].Dekoder1, 78);
     }
 
     void dateinamen_data()

@@ -84,8 +84,8 @@ private slots:
     }
 
     // Blanks and empty lines before a number and words after it are
-    // skipped, lines after the last record ignored, a hand-edited Nummer
-    // taken as it stands.
+    // skipped, a line after the last record that is no number ignored, a
+    // hand-edited Nummer taken as it stands and no index of its cell.
     void nachsichtigLesen()
     {
         QTemporaryDir dir;
@@ -97,6 +97,7 @@ private slots:
         QCOMPARE(plan.Positionen[1].Element, 12);
         QCOMPARE(plan.Positionen[1].Protokoll, QByteArray("  M  "));
         QCOMPARE(plan.FindePosition(54, 27), 7);
+        QCOMPARE(plan.FindeSlot(54, 27), 1);
     }
 
     void kaputteDateien_data()
@@ -110,6 +111,9 @@ private slots:
         QTest::newRow("Zahl zu groß") << "zahl_zu_gross.pln" << "Ungültige numerische Eingabe in Zeile 13";
         QTest::newRow("abgebrochen") << "abgebrochen.pln" << "Lesen über Dateiende hinaus in Zeile 21";
         QTest::newRow("ohne Protokoll") << "ohne_protokoll.pln" << "Lesen über Dateiende hinaus in Zeile 14";
+        QTest::newRow("mehr Zellen als Anzahl") << "mehr_als_anzahl.pln" << "Mehr Zellen als die Anzahl 1 in Zeile 15";
+        // The folder of the fixtures itself.
+        QTest::newRow("Verzeichnis") << "" << "Verzeichnis statt Datei";
     }
     void kaputteDateien()
     {

@@ -93,6 +93,10 @@ public:
     QString PlanDir;
     // The plan has changes that no save has written yet.
     bool PlanGeaendert = false;
+    // The plan's route file could not be read: the saves that come with a
+    // mode change leave it as it is, so that it is never replaced by routes
+    // it did not give.
+    bool FahrstrassenUngelesen = false;
 
     // --- helper objects and connections
     TcpClient Command_Socket;
@@ -203,12 +207,18 @@ public:
     // connected each wired cell's stored position is pulsed, one cell after
     // the other, each cell drawn after its pulse; the load runs on while
     // the interface does, and "Abbrechen" ends it. The routes come from the
-    // route file beside it when there is one. `fertig` runs once the plan is
-    // drawn whole (at once when nothing is sent), with the first error of
-    // reading the routes or drawing, which did not stop the load.
+    // route file beside it; without one, or with one that cannot be read,
+    // the plan has none. `fertig` runs once the plan is drawn whole (at once
+    // when nothing is sent), with the first error of reading the routes or
+    // drawing, which did not stop the load.
     void LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig = {});
-    // Writes the plan file and the route file beside it.
+    // Writes the plan file and the route file beside it; a route file that
+    // could not be read is left as it is (FahrstrassenUngelesen).
     void SpeicherePlan(const QString &name, const QString &dir);
+    // A save the user asks for ("Speichern", "Speichern als", "Ja" to
+    // saving the changes) writes the routes too, over a route file that
+    // could not be read as well.
+    void SpeichernAufWunsch(const QString &name, const QString &dir);
 
     // --- working modes and palette
     void Gleisbildentwerfen1Click();
@@ -244,7 +254,7 @@ public:
     void LokDialogOeffnen(int i);
 
     // --- decoder addresses
-    void ZeigeDekoder(int element, int index);
+    void ZeigeDekoder(int element, int slot);
     void Speichern_ButtonClick();
 
     // --- settings dialogs

@@ -9,9 +9,10 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
 {
     const BildSpeicher::Durchgang durchgang;
     AktuelleFahrstrasse = 0;
-    for (const QPoint &marke : std::exchange(FahrstrassenMarken, {}))
-        BildZeichnen({marke, FindeElement(marke.x(), marke.y()), Zelle(FindePosition(marke.x(), marke.y())).Zustand},
-                     &durchgang);
+    for (const QPoint &marke : std::exchange(FahrstrassenMarken, {})) {
+        const C_Position &zelle = Positionen[FindeSlot(marke.x(), marke.y())];
+        BildZeichnen({marke, zelle.Element, zelle.Zustand}, &durchgang);
+    }
     if (button != Qt::LeftButton)
         return;
     const QPoint p = ZelleUnter({X, Y}, Sichtlage()).Plan;
@@ -25,7 +26,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     // Each press finishes its own steps after its own pulse, even when
     // further presses are handled while it waits.
     const Schaltschritte s = druck->Schalten;
-    SendehinweisZeigen(NichtsGesendet(s, Zelle(s.Slot).Zustand, CommandConnected));
+    SendehinweisZeigen(NichtsGesendet(s, Positionen[s.Slot].Zustand, CommandConnected));
     if (s.Vorab)
         ZeichneElement(1, p.x(), p.y(), s.Element, &durchgang);
     QList<Impulsschritt> folge;
@@ -35,7 +36,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
         ZeichneElement(s.NeuerZustand, p.x(), p.y(), s.Element);
         if (s.Momentan)
             ZeichneElement(1, p.x(), p.y(), s.Element);
-        if (std::exchange(Zelle(s.Slot).Zustand, s.Endzustand) != s.Endzustand)
+        if (std::exchange(Positionen[s.Slot].Zustand, s.Endzustand) != s.Endzustand)
             PlanGeaendert = true;
     };
     Bahn->Schalten(folge);

@@ -46,7 +46,7 @@ bool TForm1::AenderungenBehandelt()
     switch (Dialog->Frage(QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?").arg(PlanName),
                           QStringLiteral("Gleisbild"), true)) {
     case Dialoge::Antwort::Ja:
-        SpeicherePlan(PlanName, PlanDir);
+        SpeichernAufWunsch(PlanName, PlanDir);
         return true;
     case Dialoge::Antwort::Nein:
         return true;
@@ -79,6 +79,9 @@ void TForm1::Neu1Click()
     PlanName = PlanDateiname(pfad);
     StatusBar1->SetzeText(1, PlanName);
     PosAnzahl = 0;
+    // A new plan has no routes of its own.
+    FahrstrassenTabelle = {};
+    FahrstrassenUngelesen = false;
     PlanGeaendert = false;
     PlanLoeschen();
     VelmoPaint();
@@ -116,7 +119,7 @@ void TForm1::PlanOeffnen(const QString &pfad)
 
 void TForm1::Speichern1Click()
 {
-    SpeicherePlan(PlanName, PlanDir);
+    SpeichernAufWunsch(PlanName, PlanDir);
 }
 
 void TForm1::Speichernals1Click()
@@ -126,7 +129,7 @@ void TForm1::Speichernals1Click()
         return;
     const QString dir = Verzeichnis(pfad);
     const QString name = PlanDateiname(pfad);
-    SpeicherePlan(name, dir);
+    SpeichernAufWunsch(name, dir);
     PlanDir = dir;
     PlanName = name;
     Betrieb1Click();
@@ -136,8 +139,17 @@ void TForm1::Speichernals1Click()
 void TForm1::SpeicherePlan(const QString &name, const QString &dir)
 {
     SchreibePlanDatei(dir + name, *this);
-    SchreibeFahrstrassenDatei(FahrstrassenPfad(dir + name), FahrstrassenTabelle);
-    PlanGeaendert = false;
+    if (!FahrstrassenUngelesen)
+        SchreibeFahrstrassenDatei(FahrstrassenPfad(dir + name), FahrstrassenTabelle);
+    // Routes built since the route file could not be read are still to be
+    // saved.
+    PlanGeaendert = FahrstrassenUngelesen && FahrstrassenTabelle != FahrTabelle {};
+}
+
+void TForm1::SpeichernAufWunsch(const QString &name, const QString &dir)
+{
+    FahrstrassenUngelesen = false;
+    SpeicherePlan(name, dir);
 }
 
 // A load whose wired cells get their pulses, one after the other.
@@ -157,15 +169,25 @@ struct TForm1::Ladevorgang
 void TForm1::LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig)
 {
     const CPlanZellen neu = LiesPlanDatei(dir + name);
-    // A route file that cannot be read keeps the routes in use; the plan
-    // still opens, and the error is shown.
+    // The plan opens with its own routes or with none. A route file that
+    // cannot be read leaves the plan without routes and is kept as it is
+    // until the user saves; the plan still opens, and the error says so.
     auto laden = std::make_shared<Ladevorgang>();
     const QString routenPfad = FahrstrassenPfad(dir + name);
+    FahrTabelle routen {};
+    bool ungelesen = false;
     if (QFileInfo::exists(routenPfad)) {
         try {
-            FahrstrassenTabelle = LiesFahrstrassenDatei(routenPfad);
+            // Read into a table of its own: the compiler may build a result
+            // right in the table it is assigned to, and a read that fails
+            // halfway would leave its first routes there.
+            const FahrTabelle gelesen = LiesFahrstrassenDatei(routenPfad);
+            routen = gelesen;
         } catch (const VelmoFehler &e) {
-            laden->Fehler = e.Text;
+            ungelesen = true;
+            laden->Fehler = e.Text + QStringLiteral("\nDas Gleisbild ist ohne Fahrstrassen geöffnet. Die "
+                                                    "Fahrstrassen-Datei bleibt unverändert, bis Sie das "
+                                                    "Gleisbild speichern.");
         }
     }
 
@@ -191,6 +213,8 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
     // left pointing at a table that has gone.
     Positionen = neu.Positionen;
     PosAnzahl = neu.PosAnzahl;
+    FahrstrassenTabelle = routen;
+    FahrstrassenUngelesen = ungelesen;
     PlanGeaendert = false;
 
     ProgressBar1->setRange(0, PosAnzahl);

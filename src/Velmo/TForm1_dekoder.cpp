@@ -17,13 +17,15 @@ void TForm1::DekoderDruck(Qt::MouseButton button, int X, int Y)
     if (element < 1 || element > ElementAnzahl)
         return;
     Decod_Panel->ZeilenZeigen(DekoderZeilen(element, Elemente[element].Zustaende));
-    DekoderPosition = FindePosition(zelle.Plan.x(), zelle.Plan.y());
+    DekoderPosition = FindeSlot(zelle.Plan.x(), zelle.Plan.y());
     ZeigeDekoder(element, DekoderPosition);
 }
 
-void TForm1::ZeigeDekoder(int element, int index)
+// The panel names the cell by its Nummer, as its file gives it.
+void TForm1::ZeigeDekoder(int element, int slot)
 {
-    Decod_Panel->TexteZeigen(index, DekoderTexte(Zelle(index)));
+    const C_Position &zelle = Positionen[slot];
+    Decod_Panel->TexteZeigen(zelle.Nummer, DekoderTexte(zelle));
     const C_Element &e = Elemente[element];
     const QByteArray bilder[] = {e.Bild1, e.Bild2, e.Bild3};
     // Row 1 always shows its icon, rows 2 and 3 only for elements with that many positions.
@@ -36,7 +38,7 @@ void TForm1::ZeigeDekoder(int element, int index)
 
 void TForm1::Speichern_ButtonClick()
 {
-    C_Position &zelle = Zelle(DekoderPosition);
+    C_Position &zelle = Positionen[DekoderPosition];
     const C_Position vorher = zelle;
     // Fields stored before a conversion error count as a change too; a slot
     // that is no cell of the plan (slot 0, or one left from an earlier plan)

@@ -94,8 +94,11 @@ void TForm1::ButtonverbindenClick()
     FahrEditor->VerbindenWartet = true;
 }
 
+// Saving the routes on purpose: the save of operating mode writes them,
+// over a route file that could not be read as well.
 void TForm1::ButtonFahrerst_speichernClick()
 {
+    FahrstrassenUngelesen = false;
     Betrieb1Click();
 }
 

@@ -31,7 +31,7 @@ Fahrstrassenschritt FahrstrasseLinks(CFahr &fahr, const CPlanZellen &plan, const
     const int element = plan.FindeElement(p.x(), p.y());
     if (element < 1 || element > ElementAnzahl)
         return {};
-    const C_Position &zelle = plan.Positionen[plan.FindePosition(p.x(), p.y())];
+    const C_Position &zelle = plan.Positionen[plan.FindeSlot(p.x(), p.y())];
     Fahrstrasse &route = fahr.Route(r);
     const int k = fahr.Suche(r, p.x(), p.y());
     int nummer = k;
@@ -58,7 +58,7 @@ Fahrstrassenschritt FahrstrasseRechts(CFahr &fahr, const CPlanZellen &plan, int 
     schritt.Nummer = 0;
     const int element = plan.FindeElement(p.x(), p.y());
     if (element >= 1)
-        schritt.Zeichnen = ZellBild {p, element, plan.Positionen[plan.FindePosition(p.x(), p.y())].Zustand};
+        schritt.Zeichnen = ZellBild {p, element, plan.Positionen[plan.FindeSlot(p.x(), p.y())].Zustand};
     schritt.Geaendert = fahr.Suche(r, p.x(), p.y()) > 0;
     if (schritt.Geaendert)
         fahr.Entferne(r, p.x(), p.y());
@@ -67,7 +67,7 @@ Fahrstrassenschritt FahrstrasseRechts(CFahr &fahr, const CPlanZellen &plan, int 
 
 bool FahrstrassentasteVerbinden(CPlanZellen &plan, int r, QPoint p)
 {
-    const int slot = plan.FindePosition(p.x(), p.y());
+    const int slot = plan.FindeSlot(p.x(), p.y());
     if (slot < 1 || !IstFahrstrassentaste(plan.Positionen[slot].Element))
         return false;
     plan.Positionen[slot].Fahrstrasse = r;
@@ -79,7 +79,7 @@ QList<ZellBild> FahrstrassenBilder(const CFahr &fahr, const CPlanZellen &plan, i
     QList<ZellBild> bilder;
     const Fahrstrasse &route = fahr.Route(r);
     for (int k = 1; k <= fahr.Anzahl(r); ++k) {
-        const int slot = plan.FindePosition(route[k].X, route[k].Y);
+        const int slot = plan.FindeSlot(route[k].X, route[k].Y);
         if (slot < 1)
             continue;
         const C_Position &zelle = plan.Positionen[slot];
@@ -93,7 +93,7 @@ Fahrstrassenstellung FahrstrasseStellen(const CFahr &fahr, CPlanZellen &plan, in
     Fahrstrassenstellung stellung;
     const Fahrstrasse &route = fahr.Route(r);
     for (int k = 1; k <= fahr.Anzahl(r); ++k) {
-        const int slot = plan.FindePosition(route[k].X, route[k].Y);
+        const int slot = plan.FindeSlot(route[k].X, route[k].Y);
         if (slot < 1 || IstRueckmeldekontakt(plan.Positionen[slot].Element))
             continue;
         C_Position &zelle = plan.Positionen[slot];

@@ -39,7 +39,7 @@ Entwurfsschritte EntwurfDruecken(Arbeitsmodi &modi, CPlanZellen &plan, Qt::Mouse
         schritte.Icon = zelle;
     } else if (button == Qt::RightButton) {
         schritte.Zuruecklegen = zelle;
-        const int i = plan.FindePosition(zelle.Plan.x(), zelle.Plan.y());
+        const int i = plan.FindeSlot(zelle.Plan.x(), zelle.Plan.y());
         plan.LoeschePosition(i);
         schritte.Geaendert = i > 0;
     }

@@ -44,7 +44,7 @@ std::optional<Betriebsdruck> BetriebDruecken(const CPlanZellen &plan, const Elem
     const int element = plan.FindeElement(p.x(), p.y());
     if (element < 1 || element > ElementAnzahl || IstRueckmeldekontakt(element))
         return std::nullopt;
-    const int slot = plan.FindePosition(p.x(), p.y());
+    const int slot = plan.FindeSlot(p.x(), p.y());
     const C_Position &zelle = plan.Positionen[slot];
     if (IstFahrstrassentaste(element))
         return Betriebsdruck {zelle.Fahrstrasse, {}};

@@ -1,5 +1,6 @@
 #include "fahrunit/FahrstrassenDatei.h"
 
+#include "hilfen/lesepruefung.h"
 #include "hilfen/textdatei.h"
 
 #include <QFileInfo>
@@ -17,6 +18,7 @@ QString FahrstrassenPfad(const QString &planPfad)
 
 FahrTabelle LiesFahrstrassenDatei(const QString &path)
 {
+    KeinVerzeichnis(path);
     TextLeser datei(path);
     FahrTabelle tabelle {};
     for (Fahrstrasse &route : tabelle) {
@@ -35,6 +37,7 @@ FahrTabelle LiesFahrstrassenDatei(const QString &path)
                                  .arg(GroessterCode));
         }
     }
+    NichtsDanach(datei, QStringLiteral("Mehr als %1 Fahrstrassen").arg(FahrstrassenZahl));
     return tabelle;
 }
 

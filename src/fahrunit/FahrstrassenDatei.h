@@ -11,9 +11,10 @@
 // "<dir>/<name>.fst" for the plan file "<dir>/<name>.pln".
 QString FahrstrassenPfad(const QString &planPfad);
 
-// Reads the whole file and returns it as a new table. A count outside 0 to
-// 63, a code other than 11 to 13, a value that is no number or a file that
-// ends early raises VelmoFehler naming the file and the line.
+// Reads the whole file and returns it as a new table. A directory, a count
+// outside 0 to 63, a code other than 11 to 13, a value that is no number, a
+// file that ends early or one with a further number after route 63 raises
+// VelmoFehler naming the file and the line.
 FahrTabelle LiesFahrstrassenDatei(const QString &path);
 
 // Writes through the atomic writer: a failed write raises VelmoFehler with

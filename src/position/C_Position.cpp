@@ -1,7 +1,5 @@
 #include "position/C_Position.h"
 
-#include "hilfen/fehler.h"
-
 int Raster(int v)
 {
     return (v / RasterGroesse) * RasterGroesse;
@@ -22,39 +20,32 @@ bool CPlanZellen::NeuePosition(int x, int y, int element)
     return true;
 }
 
-const C_Position *CPlanZellen::ErsteZelle(int x, int y) const
+int CPlanZellen::FindeSlot(int x, int y) const
 {
     for (int i = 1; i <= PosAnzahl; ++i) {
         const C_Position &p = Positionen[i];
         if (p.X == x && p.Y == y && !IstLoch(p))
-            return &p;
+            return i;
     }
-    return nullptr;
+    return 0;
 }
 
 int CPlanZellen::FindePosition(int x, int y) const
 {
-    const C_Position *p = ErsteZelle(x, y);
-    return p ? p->Nummer : 0;
+    const int i = FindeSlot(x, y);
+    return i ? Positionen[i].Nummer : 0;
 }
 
 int CPlanZellen::FindeElement(int x, int y) const
 {
-    const C_Position *p = ErsteZelle(x, y);
-    return p ? p->Element : 0;
+    const int i = FindeSlot(x, y);
+    return i ? Positionen[i].Element : 0;
 }
 
 void CPlanZellen::LoeschePosition(int i)
 {
     if (i >= 1 && i <= MaxPositionen)
         Positionen[i] = C_Position();
-}
-
-C_Position &CPlanZellen::Zelle(int i)
-{
-    if (i < 0 || i > MaxPositionen)
-        throw VelmoFehler(QStringLiteral("Das Gleisbild hat keine Zelle %1").arg(i));
-    return Positionen[i];
 }
 
 DekoderZeile DekoderZeileVon(const C_Position &p, int r)

@@ -7,7 +7,7 @@
 class C_Position
 {
 public:
-    int Nummer = 0;      // own slot index
+    int Nummer = 0;      // own slot index when placed; kept as a file gives it
     int Element = 0;     // catalogue element 1..88
     int X = 0;           // left pixel, a multiple of 27
     int Y = 0;           // top pixel, a multiple of 27
@@ -53,18 +53,16 @@ struct CPlanZellen
     // Appends a cell in state 1; refused (false, table unchanged) when all
     // 10000 slots are in use.
     bool NeuePosition(int x, int y, int element);
-    // Nummer / Element of the lowest slot at exactly (x, y); 0 if none.
-    // Holes never match, so a cleared cell does not hide a real cell at (0, 0).
+    // The lowest slot (1 to PosAnzahl) at exactly (x, y); 0 if none. Holes
+    // never match, so a cleared cell does not hide a real cell at (0, 0).
+    // Every look-up that reaches into the table goes through the slot: the
+    // Nummer of a cell is what its file said and is never used as an index.
+    int FindeSlot(int x, int y) const;
+    // Nummer / Element of that slot; 0 if none.
     int FindePosition(int x, int y) const;
     int FindeElement(int x, int y) const;
     // Turns slot i into a hole; PosAnzahl is unchanged.
     void LoeschePosition(int i);
-    // Slot i, 0 to 10000; any other number (a hand-edited Nummer from a plan
-    // file, say) raises VelmoFehler instead of reaching outside the table.
-    C_Position &Zelle(int i);
-
-private:
-    const C_Position *ErsteZelle(int x, int y) const;
 };
 
 inline bool IstLoch(const C_Position &p)

@@ -1,10 +1,12 @@
 #include "position/PlanDatei.h"
 
 #include "elemente/Elementrollen.h"
+#include "hilfen/lesepruefung.h"
 #include "hilfen/textdatei.h"
 
 CPlanZellen LiesPlanDatei(const QString &path)
 {
+    KeinVerzeichnis(path);
     TextLeser datei(path);
     CPlanZellen plan;
     const int anzahl = datei.LiesZahl();
@@ -17,6 +19,7 @@ CPlanZellen LiesPlanDatei(const QString &path)
             *feld = datei.LiesZahl();
         p.Protokoll = datei.LiesPflichtText();
     }
+    NichtsDanach(datei, QStringLiteral("Mehr Zellen als die Anzahl %1").arg(anzahl));
     plan.PosAnzahl = anzahl;
     return plan;
 }

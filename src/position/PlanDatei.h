@@ -10,10 +10,11 @@
 // Fahrstrasse and the Protokoll text. Integers are decimal, LF line ends.
 
 // Reads the whole file and returns it as a new table; nothing of a plan in
-// use is touched. A file that cannot be opened, whose count lies outside
-// 0 to 10000, that holds an integer line that is no number or that ends
-// before its last record raises VelmoFehler naming the file and the line.
-// Nummer is taken from the file unchanged.
+// use is touched. A file that cannot be opened or is a directory, whose
+// count lies outside 0 to 10000, that holds an integer line that is no
+// number, that ends before its last record or holds more records than its
+// count raises VelmoFehler naming the file and the line. Nummer is taken
+// from the file unchanged; no look-up uses it as an index.
 CPlanZellen LiesPlanDatei(const QString &path);
 
 // Writes slots 1 to PosAnzahl through the atomic writer: a failed write
