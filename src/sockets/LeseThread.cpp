@@ -182,10 +182,14 @@ void LeseThread::run()
 }
 
 // Hands Line to the GUI thread and waits until the routine has run or the
-// thread is asked to end.
+// thread is asked to end. A thread already asked to end posts nothing: no
+// one would take the line, and an event posted then would outlive the
+// thread with nothing ordering its end before the GUI thread frees it.
 void LeseThread::uebergeben()
 {
     std::unique_lock sperre(Zustand->Sperre);
+    if (Zustand->Stop)
+        return;
     Zustand->Zeile = Line;
     Zustand->Ausstehend = true;
     Zustand->Erledigt = false;
