@@ -319,6 +319,21 @@ private slots:
         }
     }
 
+    // The program icon shows the plan's own pixels three times their size
+    // inside a rounded frame, whatever colour table the file keeps them in.
+    void programIconShowsElementIconsTripled()
+    {
+        const QImage programIcon = QImage(dataFile("velmo.png")).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(programIcon.size(), QSize(256, 256));
+        QCOMPARE(qAlpha(programIcon.pixel(0, 0)), 0);
+        const QImage straight = icon(1, 1), turnout = icon(15, 1);
+        for (int y = 0; y < 27; ++y)
+            for (int x = 0; x < 27; ++x) {
+                QCOMPARE(programIcon.pixel(6 + 3 * x + 2, 6 + 3 * y), straight.pixel(x, y));
+                QCOMPARE(programIcon.pixel(87 + 3 * x, 87 + 3 * y + 2), turnout.pixel(x, y));
+            }
+    }
+
     void functionPicturesAreGreyWhenOffAndColouredWhenOn()
     {
         const auto coloured = [](const QImage &image) {

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <unordered_map>
+
 namespace {
 
 constexpr int ProgramIconSize = 256;
@@ -18,6 +20,31 @@ constexpr int Diagram[3][3] = {
     {1, 15, 8},
     {1, 65, 1},
 };
+
+// The picture with a colour table of its own colours, pixel for pixel the
+// same (Qt's own conversion to 8 bits would approximate them); a picture
+// of more than 256 colours stays as it is.
+QImage exactlyIndexed(const QImage &picture)
+{
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage indexed(argb.size(), QImage::Format_Indexed8);
+    std::unordered_map<QRgb, int> indices;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        uchar *target = indexed.scanLine(y);
+        for (int x = 0; x < argb.width(); ++x) {
+            const auto found = indices.try_emplace(row[x], int(indices.size()));
+            if (indices.size() > 256)
+                return picture;
+            target[x] = uchar(found.first->second);
+        }
+    }
+    QList<QRgb> table(indices.size());
+    for (const auto &[colour, index] : indices)
+        table[index] = colour;
+    indexed.setColorTable(table);
+    return indexed;
+}
 
 } // namespace
 
@@ -44,5 +71,6 @@ QImage paintProgramIcon()
             painter.drawImage(QRect(rand + column * Cell * Zoom, rand + row * Cell * Zoom, Cell * Zoom, Cell * Zoom),
                               cell.copy(0, 0, Cell, Cell));
         }
-    return icon;
+    painter.end();
+    return exactlyIndexed(icon);
 }
