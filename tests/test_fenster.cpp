@@ -367,11 +367,17 @@ private slots:
         QCOMPARE(f->Panel->pos(), QPoint(1, CH - 113 - 17 - SB));
         QCOMPARE(f->Decod_Panel->Speichern_Button->pos(), QPoint(350, 87));
         QCOMPARE(f->ProgressBar1->geometry().topLeft(), QPoint(f->BildschirmBreite / 2 - 150, f->Velmo->height() + 5));
+        // The progress of a load shows above the throttles.
+        f->Regler_panel->show();
+        f->ProgressBar1->show();
+        QCOMPARE(f->Client->childAt(f->ProgressBar1->geometry().center()), f->ProgressBar1);
+        f->ProgressBar1->hide();
 
         // Wide and tall: the whole plan without scrolling.
         f->resize(1300, 1000);
         QApplication::processEvents();
         QCOMPARE(f->Velmo->size(), QSize(980, 680));
+        QCOMPARE(f->Decod_Panel->geometry(), QRect(1, f->Client->height() - 113 - 17 - SB, f->Client->width() - 22, 113));
 
         // A client lower than the bottom strip leaves no height for the plan.
         f->resize(700, 160);
@@ -600,6 +606,7 @@ private slots:
         }
         const QString ziel = QDir(QCoreApplication::applicationDirPath()).filePath("bilder");
         QDir().mkpath(ziel);
+        f->PanelPaint();
         QVERIFY(f->PaletteBitmap.save(ziel + "/palette.png"));
         QVERIFY(f->PlanBitmap.save(ziel + "/plan_alle_elemente.png"));
     }

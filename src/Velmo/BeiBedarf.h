@@ -4,7 +4,8 @@
 #include <memory>
 
 // An object made the first time it is used, such as a dialog the user may
-// never open: the program starts without building it.
+// never open or a panel the start does not show: the program starts without
+// building it.
 template<class T>
 class BeiBedarf
 {
@@ -22,6 +23,9 @@ public:
     }
     T *operator->() { return get(); }
     T &operator*() { return *get(); }
+    operator T *() { return get(); }
+    // The object if it has been made; this makes none.
+    T *Gebaut() const { return Objekt.get(); }
 
 private:
     std::function<std::unique_ptr<T>()> Erzeugen;

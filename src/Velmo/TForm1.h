@@ -132,14 +132,17 @@ public:
     QScrollBar *HScrollBar = nullptr;
     QScrollBar *VScrollBar = nullptr;
     TBildFlaeche *Panel = nullptr;
-    TDekoderPanel *Decod_Panel = nullptr;
-    TReglerPanel *Regler_panel = nullptr;
+    // The start shows none of these three; each is made, hidden, when it
+    // is first used.
+    BeiBedarf<TDekoderPanel> Decod_Panel;
+    BeiBedarf<TReglerPanel> Regler_panel;
     QFrame *Manage_panel = nullptr;
-    TFahrstrassenSeiten *PageControl1 = nullptr;
+    BeiBedarf<TFahrstrassenSeiten> PageControl1;
     QProgressBar *ProgressBar1 = nullptr;
     QLabel *Prozent_Label = nullptr;
     QPushButton *Laden_Abbrechen = nullptr;
-    QPlainTextEdit *Memo1 = nullptr;
+    // The log of the server's lines, made with the first line.
+    BeiBedarf<QPlainTextEdit> Memo1;
     static constexpr int ProtokollZeilen = 5000;
     TBildFlaeche *Hilfsbild1 = nullptr;
     TStatusLeiste *StatusBar1 = nullptr;
@@ -376,6 +379,17 @@ private:
                  const std::function<void()> &geoeffnet = {}, bool still = false);
     void LeserBeenden();
     void SteuerelementeErzeugen();
+    std::unique_ptr<TDekoderPanel> DekoderPanelErzeugen();
+    std::unique_ptr<TReglerPanel> ReglerPanelErzeugen();
+    std::unique_ptr<TFahrstrassenSeiten> FahrstrassenSeitenErzeugen();
+    std::unique_ptr<QPlainTextEdit> ProtokollErzeugen();
+    // A panel made after the start takes the place in the client area it
+    // would have had from the start: hidden, below the progress of a load.
+    void Einreihen(QWidget *panel);
+    // The places of the bottom strip's panels in the client area as it is.
+    QRect DekoderLage() const;
+    QRect ReglerLage() const;
+    QRect ProtokollLage(const QWidget &protokoll) const;
     void MenueErzeugen();
     QAction *MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)(),
                         const QKeySequence &taste = {});

@@ -104,21 +104,6 @@ void TForm1::SteuerelementeErzeugen()
     Hilfsbild1 = new TBildFlaeche(Client, "Hilfsbild1");
     Hilfsbild1->hide();
 
-    Decod_Panel = FarbigesPanel(new TDekoderPanel(Client), "Decod_Panel", QColor(128, 128, 0));
-    connect(Decod_Panel->Speichern_Button, &QPushButton::clicked, this,
-            [this] { Geschuetzt(*Dialog, [this] { Speichern_ButtonClick(); }); });
-
-    Regler_panel = FarbigesPanel(new TReglerPanel(Client, Lokomotiven, WorkDir + "Data/",
-                                                  [this](int i) { Bahn->SendLocoCommand(i); }),
-                                 "Regler_panel", QColor(0, 128, 128));
-    Regler_panel->hide();
-    auto reglerHandler = [this](auto handler) {
-        return [this, handler](auto... werte) { Geschuetzt(*Dialog, [&] { (this->*handler)(werte...); }); };
-    };
-    connect(Regler_panel, &TReglerPanel::SpeedButtonClick, this, reglerHandler(&TForm1::SpeedButtonClick));
-    connect(Regler_panel, &TReglerPanel::ScrollBarChange, this, reglerHandler(&TForm1::ScrollBarChange));
-    connect(Regler_panel, &TReglerPanel::Func_picClick, this, reglerHandler(&TForm1::Func_picClick));
-    connect(Regler_panel, &TReglerPanel::FuncClick, this, reglerHandler(&TForm1::FuncClick));
     Manage_panel = FarbigesPanel(new QFrame(Client), "Manage_panel", palette().window().color());
     Manage_panel->hide();
     Label1 = Benannt(new QLabel(Manage_panel), "Label1");
@@ -127,21 +112,6 @@ void TForm1::SteuerelementeErzeugen()
     Status_Label = Benannt(new QLabel(Manage_panel), "Status_Label");
     Info2_label = Benannt(new QLabel(Manage_panel), "Info2_label");
 
-    PageControl1 = new TFahrstrassenSeiten(Client);
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
-    const std::pair<QPushButton *, void (TForm1::*)()> knoepfe[] = {
-        {PageControl1->ButtonFahrerst_plus, &TForm1::ButtonFahrerst_plusClick},
-        {PageControl1->ButtonFahrerst_minus, &TForm1::ButtonFahrerst_minusClick},
-        {PageControl1->Buttonverbinden, &TForm1::ButtonverbindenClick},
-        {PageControl1->ButtonFahrerst_speichern, &TForm1::ButtonFahrerst_speichernClick},
-        {PageControl1->Buttonfahrerst_cancel, &TForm1::Buttonfahrerst_cancelClick},
-        {PageControl1->ButtonFahrdel_plus, &TForm1::ButtonFahrdel_plusClick},
-        {PageControl1->ButtonFahrdel_minus, &TForm1::ButtonFahrdel_minusClick},
-        {PageControl1->ButtonFahrdel_del, &TForm1::ButtonFahrdel_delClick},
-    };
-    for (const auto &[knopf, handler] : knoepfe)
-        connect(knopf, &QPushButton::clicked, this, [this, handler] { Geschuetzt(*Dialog, [this, handler] { (this->*handler)(); }); });
-
     ProgressBar1 = Benannt(new QProgressBar(Client), "ProgressBar1");
     ProgressBar1->resize(300, 20);
     Prozent_Label = Benannt(new QLabel(Client), "Prozent_Label");
@@ -149,15 +119,91 @@ void TForm1::SteuerelementeErzeugen()
     Laden_Abbrechen->hide();
     connect(Laden_Abbrechen, &QPushButton::clicked, this, [this] { Geschuetzt(*Dialog, [this] { Laden_AbbrechenClick(); }); });
 
-    Memo1 = Benannt(new QPlainTextEdit(Client), "Memo1");
-    Memo1->setReadOnly(true);
-    // The log keeps the newest lines only, however long the server talks.
-    Memo1->setMaximumBlockCount(ProtokollZeilen);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->hide();
-
     StatusBar1 = new TStatusLeiste(Client);
     StatusBar1->setFixedHeight(StatusHoehe);
+}
+
+std::unique_ptr<TDekoderPanel> TForm1::DekoderPanelErzeugen()
+{
+    auto panel = std::make_unique<TDekoderPanel>(Client);
+    FarbigesPanel(panel.get(), "Decod_Panel", QColor(128, 128, 0));
+    connect(panel->Speichern_Button, &QPushButton::clicked, this,
+            [this] { Geschuetzt(*Dialog, [this] { Speichern_ButtonClick(); }); });
+    Einreihen(panel.get());
+    panel->setGeometry(DekoderLage());
+    return panel;
+}
+
+std::unique_ptr<TReglerPanel> TForm1::ReglerPanelErzeugen()
+{
+    auto panel = std::make_unique<TReglerPanel>(Client, Lokomotiven, WorkDir + "Data/",
+                                                [this](int i) { Bahn->SendLocoCommand(i); });
+    FarbigesPanel(panel.get(), "Regler_panel", QColor(0, 128, 128));
+    auto reglerHandler = [this](auto handler) {
+        return [this, handler](auto... werte) { Geschuetzt(*Dialog, [&] { (this->*handler)(werte...); }); };
+    };
+    connect(panel.get(), &TReglerPanel::SpeedButtonClick, this, reglerHandler(&TForm1::SpeedButtonClick));
+    connect(panel.get(), &TReglerPanel::ScrollBarChange, this, reglerHandler(&TForm1::ScrollBarChange));
+    connect(panel.get(), &TReglerPanel::Func_picClick, this, reglerHandler(&TForm1::Func_picClick));
+    connect(panel.get(), &TReglerPanel::FuncClick, this, reglerHandler(&TForm1::FuncClick));
+    Einreihen(panel.get());
+    panel->setGeometry(ReglerLage());
+    return panel;
+}
+
+std::unique_ptr<TFahrstrassenSeiten> TForm1::FahrstrassenSeitenErzeugen()
+{
+    auto seiten = std::make_unique<TFahrstrassenSeiten>(Client);
+    connect(seiten.get(), &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    const std::pair<QPushButton *, void (TForm1::*)()> knoepfe[] = {
+        {seiten->ButtonFahrerst_plus, &TForm1::ButtonFahrerst_plusClick},
+        {seiten->ButtonFahrerst_minus, &TForm1::ButtonFahrerst_minusClick},
+        {seiten->Buttonverbinden, &TForm1::ButtonverbindenClick},
+        {seiten->ButtonFahrerst_speichern, &TForm1::ButtonFahrerst_speichernClick},
+        {seiten->Buttonfahrerst_cancel, &TForm1::Buttonfahrerst_cancelClick},
+        {seiten->ButtonFahrdel_plus, &TForm1::ButtonFahrdel_plusClick},
+        {seiten->ButtonFahrdel_minus, &TForm1::ButtonFahrdel_minusClick},
+        {seiten->ButtonFahrdel_del, &TForm1::ButtonFahrdel_delClick},
+    };
+    for (const auto &[knopf, handler] : knoepfe)
+        connect(knopf, &QPushButton::clicked, this, [this, handler] { Geschuetzt(*Dialog, [this, handler] { (this->*handler)(); }); });
+    Einreihen(seiten.get());
+    return seiten;
+}
+
+std::unique_ptr<QPlainTextEdit> TForm1::ProtokollErzeugen()
+{
+    auto protokoll = std::make_unique<QPlainTextEdit>(Client);
+    protokoll->setObjectName("Memo1");
+    protokoll->setReadOnly(true);
+    // The log keeps the newest lines only, however long the server talks.
+    protokoll->setMaximumBlockCount(ProtokollZeilen);
+    protokoll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Einreihen(protokoll.get());
+    protokoll->setGeometry(ProtokollLage(*protokoll));
+    return protokoll;
+}
+
+void TForm1::Einreihen(QWidget *panel)
+{
+    panel->hide();
+    panel->stackUnder(ProgressBar1);
+}
+
+QRect TForm1::DekoderLage() const
+{
+    return {1, Client->height() - StreifenHoehe - 17 - StatusBar1->height(),
+            std::max(0, Client->width() - VScrollBar->width() - 5), StreifenHoehe};
+}
+
+QRect TForm1::ReglerLage() const
+{
+    return {1, Client->height() - StreifenHoehe - 17 - StatusBar1->height(), 570, StreifenHoehe};
+}
+
+QRect TForm1::ProtokollLage(const QWidget &protokoll) const
+{
+    return {Manage_panel->x() + 20, 1, 270, protokoll.height()};
 }
 
 QAction *TForm1::MenuePunkt(QMenu *menu, const QString &caption, const QString &name, void (TForm1::*handler)(),
@@ -257,13 +303,17 @@ void TForm1::FormResize()
     }
     Velmo->move(1, 1);
 
-    Regler_panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, 570, StreifenHoehe);
-    Manage_panel->setGeometry(Regler_panel->width() + 1, Regler_panel->y(),
-                              std::max(0, CW - Regler_panel->width() - VScrollBar->width() - 5), StreifenHoehe);
-    Memo1->setGeometry(Manage_panel->x() + 20, 1, 270, Memo1->height());
+    const QRect regler = ReglerLage();
+    if (TReglerPanel *panel = Regler_panel.Gebaut())
+        panel->setGeometry(regler);
+    Manage_panel->setGeometry(regler.right() + 1, regler.y(), std::max(0, CW - regler.width() - VScrollBar->width() - 5),
+                              StreifenHoehe);
+    if (QPlainTextEdit *protokoll = Memo1.Gebaut())
+        protokoll->setGeometry(ProtokollLage(*protokoll));
 
     // The decoder panel places its own controls.
-    Decod_Panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, std::max(0, CW - VScrollBar->width() - 5), StreifenHoehe);
+    if (TDekoderPanel *panel = Decod_Panel.Gebaut())
+        panel->setGeometry(DekoderLage());
 
     Panel->move(1, CH - Panel->height() - HScrollBar->height() - SB);
     Hilfsbild1->move(Panel->width() + 5, Panel->y());

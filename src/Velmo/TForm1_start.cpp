@@ -4,10 +4,12 @@
 #include "Velmo/Sanduhr.h"
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TBildFlaeche.h"
+#include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
 #include "formip/TForm3.h"
 #include "formip/TForm_IP.h"
 #include "lokunit/TForm2.h"
+#include "regler/TReglerPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +38,10 @@ TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
     , Form_IP([this] { return std::make_unique<TForm_IP>(*this); })
     , Form2([this] { return std::make_unique<TForm2>(this, *Dialog, WorkDir + "Data/"); })
     , Form3([this] { return std::make_unique<TForm3>(*this); })
+    , Decod_Panel([this] { return DekoderPanelErzeugen(); })
+    , Regler_panel([this] { return ReglerPanelErzeugen(); })
+    , PageControl1([this] { return FahrstrassenSeitenErzeugen(); })
+    , Memo1([this] { return ProtokollErzeugen(); })
 {
     WorkDir = workDir;
     Neuverbinden = std::make_unique<Wiederverbindung>(
@@ -90,7 +96,6 @@ void TForm1::FormCreate()
         *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
 
-    Decod_Panel->hide();
     ProgressBar1->hide();
     Prozent_Label->hide();
     Panel->hide();
