@@ -1,5 +1,5 @@
 // The element catalogue (Elemente1.dat) from arbitrary bytes. A catalogue
-// that is read completely has its palette drawn as LadeKatalog draws it,
+// that is read completely has its palette drawn as PaletteZeichnen draws it,
 // with one icon in memory standing in for the picture files the records
 // name, so the palette spots read reach the block copy.
 #include "fuzzhilfe.h"

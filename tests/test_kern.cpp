@@ -70,8 +70,8 @@ QByteArray Gelesen(const QString &art, const TestWorkDir &work)
         SchreibePlanDatei(aus.filePath("x"), LiesPlanDatei(work.dataPath(art)));
     } else {
         CKatalog katalog;
-        QImage palette = Palette(), icon;
-        LadeKatalog(katalog, work.path(), palette, icon);
+        QImage palette = Palette();
+        LadeKatalog(katalog, work.path(), palette);
         QByteArray text;
         for (const C_Element &e : katalog.Elemente)
             text += QByteArray::number(e.PaletteX) + e.Name + e.Bild1 + e.Bild2 + e.Bild3 + e.Text3 + '|';
@@ -225,9 +225,12 @@ private slots:
     {
         TestWorkDir work;
         CKatalog katalog;
-        QImage palette = Palette(), icon;
-        LadeKatalog(katalog, work.path(), palette, icon);
+        QImage palette = Palette();
+        LadeKatalog(katalog, work.path(), palette);
         QVERIFY(katalog.ElementeGeladen);
+        // The icons wait until the palette is drawn.
+        QCOMPARE(QColor(palette.pixel(13, 13)), PaletteFarbe);
+        PaletteZeichnen(katalog, work.path(), palette);
         QCOMPARE(katalog.Elemente[88].Nummer, 88);
         QCOMPARE(katalog.FindePaletteElement(1, 1), 1);
         QCOMPARE(katalog.FindePaletteElement(589, 85), 88);
@@ -258,8 +261,9 @@ private slots:
             if (i == 7) rec[1] = "";
         }));
         CKatalog katalog;
-        QImage palette = Palette(), icon;
-        LadeKatalog(katalog, work.path(), palette, icon);
+        QImage palette = Palette();
+        LadeKatalog(katalog, work.path(), palette);
+        PaletteZeichnen(katalog, work.path(), palette);
         QCOMPARE(katalog.FindePaletteElement(113, 1), 5);
         QCOMPARE(katalog.FindePaletteElement(1, 1), 1);
         QCOMPARE(katalog.FindePaletteElement(57, 1), 0);
@@ -279,17 +283,18 @@ private slots:
         }));
         CKatalog katalog;
         katalog.Elemente[4].Nummer = 99;
-        QImage palette = Palette(), icon;
-        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, work.path(), palette, icon));
+        QImage palette = Palette();
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, work.path(), palette));
         QVERIFY(!katalog.ElementeGeladen);
         QCOMPARE(katalog.Elemente[2].Nummer, 2);
         QCOMPARE(katalog.Elemente[3].PaletteX, 57);
         QCOMPARE(katalog.Elemente[4].Nummer, 99);
-        // No icon was drawn: the palette is maroon everywhere.
+        // No icon is drawn: the palette is maroon everywhere.
+        PaletteZeichnen(katalog, work.path(), palette);
         QCOMPARE(QColor(palette.pixel(13, 13)), PaletteFarbe);
 
         TestWorkDir leer(false);
-        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, leer.path(), palette, icon));
+        QVERIFY_THROWS_EXCEPTION(VelmoFehler, LadeKatalog(katalog, leer.path(), palette));
     }
 
     void parameterRundreise()

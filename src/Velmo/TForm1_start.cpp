@@ -167,8 +167,7 @@ void TForm1::VerbindungenEinstellen()
 void TForm1::LadeElemente()
 {
     Sanduhr sanduhr;
-    LadeKatalog(*this, WorkDir, PaletteBitmap, IconBitmap);
-    PanelPaint();
+    LadeKatalog(*this, WorkDir, PaletteBitmap);
 }
 
 void TForm1::Fensterlage(int w, int h)

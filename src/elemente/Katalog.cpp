@@ -70,17 +70,25 @@ void LiesKatalogDatei(const QString &path, ElementTabelle &elemente)
         LiesElement(datei, elemente[i]);
 }
 
-void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap, QImage &IconBitmap)
+void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap)
 {
     PaletteBitmap.fill(PaletteFarbe);
+    katalog.PaletteGezeichnet = false;
     LiesKatalogDatei(workDir + "Data/Elemente1.dat", katalog.Elemente);
     katalog.ElementeGeladen = true;
+}
 
+void PaletteZeichnen(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap)
+{
+    if (!katalog.ElementeGeladen || katalog.PaletteGezeichnet)
+        return;
+    katalog.PaletteGezeichnet = true;
     // The palette shows each icon without its top row and left column: the
     // copy takes (1, 1) to (27, 27) and puts it at the spot's corner.
+    QImage icon;
     for (int i = 1; i <= ElementAnzahl; ++i) {
         const C_Element &e = katalog.Elemente[i];
-        LadeBild(workDir + "Data/" + QString::fromUtf8(e.Bild1), IconBitmap);
-        KopiereBlock(PaletteBitmap, QPoint(e.PaletteX, e.PaletteY), IconBitmap, Rechteck(1, 1, 27, 27));
+        LadeBild(workDir + "Data/" + QString::fromUtf8(e.Bild1), icon);
+        KopiereBlock(PaletteBitmap, QPoint(e.PaletteX, e.PaletteY), icon, Rechteck(1, 1, 27, 27));
     }
 }

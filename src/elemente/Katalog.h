@@ -14,6 +14,8 @@ struct CKatalog
 {
     ElementTabelle Elemente;
     bool ElementeGeladen = false;
+    // The palette shows the icons of the records read last.
+    bool PaletteGezeichnet = false;
 
     // Nummer of the first record (index 1 upwards) whose palette spot is
     // exactly (x, y); 0 when there is none.
@@ -40,8 +42,15 @@ QPoint PalettenSpot(int x, int y);
 // keeping what was read before it.
 void LiesKatalogDatei(const QString &path, ElementTabelle &elemente);
 
-// Reads Data/Elemente1.dat below workDir into the catalogue and draws every
-// element's first picture into the palette. The palette is filled maroon
-// first; on an error the records read so far keep their new values,
-// ElementeGeladen stays false and the error is raised.
-void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap, QImage &IconBitmap);
+// Reads Data/Elemente1.dat below workDir into the catalogue and fills the
+// palette maroon; its icons wait for PaletteZeichnen. On an error the
+// records read so far keep their new values, ElementeGeladen stays false
+// and the error is raised.
+void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap);
+
+// Draws every element's first picture into the palette, once for the
+// records read last: the program starts without decoding the 88 pictures
+// and draws them when the palette is first shown. Nothing without loaded
+// records. A picture that cannot be read raises its error once and leaves
+// the icons drawn before it.
+void PaletteZeichnen(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap);
