@@ -576,9 +576,10 @@ private slots:
             plan.Positionen[i + 1].Zustand = i < 30 ? 1 : 2;
         }
         SchreibePlanDatei(w.Pfad("anlage.pln"), plan);
-        QImage anders = Icon(w.Work, 12, 1);
+        const QImage vorher = Icon(w.Work, 12, 1);
+        QImage anders = vorher;
         anders.invertPixels();
-        for (const QImage &erwartet : {Icon(w.Work, 12, 1), anders}) {
+        for (const QImage &erwartet : {vorher, anders}) {
             const int pruefungen = Bildspeicher().Pruefungen();
             w.F->LadePlan(w.Work.path(), "anlage.pln");
             QCOMPARE(Bildspeicher().Pruefungen() - pruefungen, 2);
@@ -587,6 +588,12 @@ private slots:
             QFile::remove(w.Work.dataPath("Icon1201.bmp"));
             QVERIFY(anders.save(w.Work.dataPath("Icon1201.bmp")));
         }
+        // A cell drawn on its own sees the file as it is at that moment.
+        w.F->ZeichneElement(1, 0, 0, 12);
+        QFile::remove(w.Work.dataPath("Icon1201.bmp"));
+        QVERIFY(vorher.save(w.Work.dataPath("Icon1201.bmp")));
+        w.F->ZeichneElement(1, 0, 0, 12);
+        QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), vorher);
     }
 
     // Cells at the ends of the int range, as a hand-edited file may hold

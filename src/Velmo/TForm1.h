@@ -7,7 +7,7 @@
 #include "bedienung/Arbeitsmodi.h"
 #include "bedienung/Fahrstrassenbau.h"
 #include "bedienung/Platzierung.h"
-#include "elemente/BildSpeicher.h"
+#include "elemente/Bilder.h"
 #include "elemente/Katalog.h"
 #include "fahrunit/CFahr.h"
 #include "position/C_Position.h"
@@ -293,13 +293,13 @@ public:
     // --- plan view
     void PlanLoeschen();
     // Draws element's picture for state at plan point (x, y); an operation
-    // drawing many cells hands its pass of the picture store to each.
-    void ZeichneElement(int state, int x, int y, int element, const BildSpeicher::Durchgang *durchgang = nullptr);
+    // drawing many cells hands its cell icons to each.
+    void ZeichneElement(int state, int x, int y, int element, Zellbilder *bilder = nullptr);
     void VelmoPaint();
     void HScrollBarChange();
     void VScrollBarChange();
     // Draws the picture file `name` at plan point (x, y) into the plan and the view.
-    void IconZeichnen(const QString &name, int x, int y, const BildSpeicher::Durchgang *durchgang = nullptr);
+    void IconZeichnen(const QString &name, int x, int y);
 
     // Shows an error in the critical message box of the program.
     void FehlerZeigen(const QString &text);
@@ -330,12 +330,12 @@ private:
     void FahrstrassenDruck(Qt::MouseButton button, int X, int Y);
     // Makes route r current and sets it on the layout; a number outside
     // 1 to 63 selects nothing.
-    void FahrstrasseWaehlen(int r, const BildSpeicher::Durchgang &durchgang);
+    void FahrstrasseWaehlen(int r, Zellbilder &bilder);
     // Draws the cells of route r route-marked or in their own position.
     void FahrstrasseZeigen(int r, bool markiert);
     void FahrstrasseWechseln(int schritt);
     void FahrstrassenbearbeitungBeenden();
-    void BildZeichnen(const ZellBild &bild, const BildSpeicher::Durchgang *durchgang = nullptr);
+    void BildZeichnen(const ZellBild &bild, Zellbilder *bilder = nullptr);
     // The cells a route set last shows route-marked, until the next press.
     QList<QPoint> FahrstrassenMarken;
     Sicht Sichtlage() const;

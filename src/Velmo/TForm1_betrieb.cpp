@@ -7,11 +7,11 @@
 
 void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
 {
-    const BildSpeicher::Durchgang durchgang;
+    Zellbilder bilder;
     AktuelleFahrstrasse = 0;
     for (const QPoint &marke : std::exchange(FahrstrassenMarken, {})) {
         const C_Position &zelle = Positionen[FindeSlot(marke.x(), marke.y())];
-        BildZeichnen({marke, zelle.Element, zelle.Zustand}, &durchgang);
+        BildZeichnen({marke, zelle.Element, zelle.Zustand}, &bilder);
     }
     if (button != Qt::LeftButton)
         return;
@@ -20,7 +20,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     if (!druck)
         return;
     if (druck->Fahrstrassentaste) {
-        FahrstrasseWaehlen(*druck->Fahrstrassentaste, durchgang);
+        FahrstrasseWaehlen(*druck->Fahrstrassentaste, bilder);
         return;
     }
     // Each press finishes its own steps after its own pulse, even when
@@ -28,7 +28,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     const Schaltschritte s = druck->Schalten;
     SendehinweisZeigen(NichtsGesendet(s, Positionen[s.Slot].Zustand, CommandConnected));
     if (s.Vorab)
-        ZeichneElement(1, p.x(), p.y(), s.Element, &durchgang);
+        ZeichneElement(1, p.x(), p.y(), s.Element, &bilder);
     QList<Impulsschritt> folge;
     for (const Zubehoerausgang &ausgang : s.Ausgaenge())
         folge.append({{ausgang}, {}});
@@ -42,7 +42,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     Bahn->Schalten(folge);
 }
 
-void TForm1::FahrstrasseWaehlen(int r, const BildSpeicher::Durchgang &durchgang)
+void TForm1::FahrstrasseWaehlen(int r, Zellbilder &bilder)
 {
     if (!FahrstrasseGibtEs(r)) {
         StatusBar1->SetzeText(1, QStringLiteral("Fahrstrasse %1 gibt es nicht").arg(r));
@@ -53,7 +53,7 @@ void TForm1::FahrstrasseWaehlen(int r, const BildSpeicher::Durchgang &durchgang)
     if (stellung.Geaendert)
         PlanGeaendert = true;
     for (const ZellBild &bild : stellung.Zeichnen) {
-        BildZeichnen(bild, &durchgang);
+        BildZeichnen(bild, &bilder);
         FahrstrassenMarken.append(bild.Plan);
     }
     SendehinweisZeigen(NichtsGesendet(stellung.Schalten, CommandConnected));
@@ -65,7 +65,7 @@ void TForm1::SendehinweisZeigen(const QString &hinweis)
     StatusBar1->SetzeText(0, hinweis);
 }
 
-void TForm1::BildZeichnen(const ZellBild &bild, const BildSpeicher::Durchgang *durchgang)
+void TForm1::BildZeichnen(const ZellBild &bild, Zellbilder *bilder)
 {
-    ZeichneElement(bild.Wert, bild.Plan.x(), bild.Plan.y(), bild.Element, durchgang);
+    ZeichneElement(bild.Wert, bild.Plan.x(), bild.Plan.y(), bild.Element, bilder);
 }

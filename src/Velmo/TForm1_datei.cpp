@@ -161,9 +161,8 @@ struct TForm1::Ladevorgang
     // Gives back what the load disabled.
     std::vector<std::function<void()>> Freigeben;
     QElapsedTimer Fortschritt;
-    // The load is one pass of the picture store: each picture file is
-    // checked once, however many cells show it.
-    BildSpeicher::Durchgang Bilder;
+    // Each picture file is checked once, however many cells show it.
+    Zellbilder Bilder;
 };
 
 void TForm1::LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig)

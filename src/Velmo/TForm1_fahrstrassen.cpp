@@ -36,9 +36,9 @@ void TForm1::FahrstrassenbearbeitungBeenden()
 
 void TForm1::FahrstrasseZeigen(int r, bool markiert)
 {
-    const BildSpeicher::Durchgang durchgang;
+    Zellbilder bilder;
     for (const ZellBild &bild : FahrstrassenBilder(*Fahr, *this, r, markiert))
-        BildZeichnen(bild, &durchgang);
+        BildZeichnen(bild, &bilder);
 }
 
 void TForm1::PageControl1Change()

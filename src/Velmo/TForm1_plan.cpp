@@ -11,16 +11,20 @@ void TForm1::PlanLoeschen()
     PlanBitmap.fill(PlanFarbe);
 }
 
-void TForm1::ZeichneElement(int state, int x, int y, int element, const BildSpeicher::Durchgang *durchgang)
+// A cell drawn alone is an operation of its own: its file is checked anew.
+void TForm1::ZeichneElement(int state, int x, int y, int element, Zellbilder *bilder)
 {
     if (element < 1 || element > ElementAnzahl)
         return;
-    IconZeichnen(IconName(element, state), x, y, durchgang);
+    Zellbilder eigene;
+    IconBitmap = (bilder ? *bilder : eigene).Icon(WorkDir, element, state);
+    const QPoint plan(x, y);
+    ZelleKopieren(IconBitmap, {plan - QPoint(ScrollX, ScrollY), plan});
 }
 
-void TForm1::IconZeichnen(const QString &name, int x, int y, const BildSpeicher::Durchgang *durchgang)
+void TForm1::IconZeichnen(const QString &name, int x, int y)
 {
-    LadeBild(QString(WorkDir % u"Data/" % name), IconBitmap, durchgang);
+    LadeBild(QString(WorkDir % u"Data/" % name), IconBitmap);
     const QPoint plan(x, y);
     ZelleKopieren(IconBitmap, {plan - QPoint(ScrollX, ScrollY), plan});
 }

@@ -1,5 +1,7 @@
 #include "elemente/Bilder.h"
 
+#include "hilfen/fehler.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -36,6 +38,22 @@ QString IconName(int element, int state)
 void LadeBild(const QString &path, QImage &image, const BildSpeicher::Durchgang *durchgang)
 {
     image = Bildspeicher().Bild(path, durchgang);
+}
+
+QImage Zellbilder::Icon(const QString &workDir, int element, int state)
+{
+    const auto [eintrag, neu] = Icons.try_emplace({element, state});
+    Ergebnis &ergebnis = eintrag->second;
+    if (neu) {
+        try {
+            LadeBild(workDir + "Data/" + IconName(element, state), ergebnis.Bild, &Durchgang);
+        } catch (const VelmoFehler &fehler) {
+            ergebnis.Fehler = fehler.Text;
+        }
+    }
+    if (!ergebnis.Fehler.isEmpty())
+        throw VelmoFehler(ergebnis.Fehler);
+    return ergebnis.Bild;
 }
 
 void KopiereBlock(QImage &target, QPoint to, const QImage &source, const QRect &from)
