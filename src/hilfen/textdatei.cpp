@@ -85,9 +85,12 @@ QByteArray TextLeser::LiesText()
     const qsizetype ende = zeilenende < 0 ? Inhalt.size() : zeilenende;
     // A CR LF line end counts as LF; a CR elsewhere is read as a blank.
     const qsizetype textende = zeilenende > Pos && Inhalt[zeilenende - 1] == '\r' ? zeilenende - 1 : ende;
-    QByteArray line = Einzeilig(Inhalt.mid(Pos, textende - Pos));
+    // A plan names the same protocol in cell after cell: a text equal to
+    // the last one read shares it instead of taking a copy of its own.
+    if (const QByteArrayView text(Inhalt.constData() + Pos, textende - Pos); text != LetzterText)
+        LetzterText = Einzeilig(text.toByteArray());
     ZeileBeenden(ende);
-    return line;
+    return LetzterText;
 }
 
 QByteArray TextLeser::LiesPflichtText()

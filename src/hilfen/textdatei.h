@@ -35,6 +35,7 @@ private:
 
     QString Pfad;
     QByteArray Inhalt;
+    QByteArray LetzterText;
     qsizetype Pos = 0;
     int AktuelleZeile = 1;
     int WertZeile = 0;

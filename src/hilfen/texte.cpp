@@ -30,9 +30,11 @@ QString TrimSteuerzeichen(const QString &s)
 
 QByteArray Einzeilig(QByteArray text)
 {
-    for (char &c : text)
-        if (uchar(c) < 0x20 || uchar(c) == 0x7F)
-            c = ' ';
+    // Read through the const side: a shared text is copied only when it
+    // holds a control character, not for each of a plan's ten thousand.
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (const uchar c = text.at(i); c < 0x20 || c == 0x7F)
+            text[i] = ' ';
     return text;
 }
 
