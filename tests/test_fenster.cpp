@@ -69,12 +69,12 @@ private slots:
         TestFenster f(work.path());
         QCOMPARE(f->windowTitle(), QString("Strandor V 0.5"));
         QCOMPARE(f->StatusBar1->Text(1), "WorkDir: " + work.path());
-        QCOMPARE(f->PosAnzahl, 0);
+        QCOMPARE(f->Dokument.Zellen.PosAnzahl, 0);
         QVERIFY(f->ElementeGeladen);
 
         const QList<std::pair<QString, bool>> items = {
             {"&Neu", true}, {"Ö&ffnen", true}, {"&Speichern", false}, {"Speichern &als", false},
-            {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true},
+            {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true}, {"&Rückgängig", false}, {"&Wiederherstellen", false},
             {"&Gleisbild entwerfen", false}, {"&Dekoderadressen", false}, {"&Betrieb", false},
             {"&Fahrstrassen", false}, {"Fahrstrassen b&earbeiten", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},
             {"&SRCP Version", true}, {"Abfrage &starten", false}, {"Abfrage &beenden", false},
@@ -88,7 +88,7 @@ private slots:
             for (QAction *item : menu->menu()->actions())
                 gefunden.append({item->text(), item->isEnabled()});
         }
-        QCOMPARE(menus, QStringList({"&Datei", "&Optionen", "&Einstellungen", "&Rückmeldung", "&Befehle", "Bild&schirm"}));
+        QCOMPARE(menus, QStringList({"&Datei", "Be&arbeiten", "&Optionen", "&Einstellungen", "&Rückmeldung", "&Befehle", "Bild&schirm"}));
         QCOMPARE(gefunden, items);
         QVERIFY(f->automatisch1->isChecked());
         QVERIFY(!f->N640mal480->isChecked() && !f->N800mal600->isChecked() && !f->N1024mal768->isChecked());
@@ -584,11 +584,11 @@ private slots:
         int zelle = 0;
         for (int element = 1; element <= 88; ++element)
             for (int state : {1, 2, 3, 11, 12, 13}) {
-                f->NeuePosition(27 * (zelle % 36), 27 * (zelle / 36), element);
+                f->Dokument.Zellen.NeuePosition(27 * (zelle % 36), 27 * (zelle / 36), element);
                 f->ZeichneElement(state, 27 * (zelle % 36), 27 * (zelle / 36), element);
                 ++zelle;
             }
-        QCOMPARE(f->PosAnzahl, 88 * 6);
+        QCOMPARE(f->Dokument.Zellen.PosAnzahl, 88 * 6);
         // Every cell got its picture: none of them is left plain silver.
         for (int i = 0; i < zelle; ++i) {
             const QRect r(27 * (i % 36), 27 * (i / 36), 27, 27);

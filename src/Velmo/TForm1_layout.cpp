@@ -188,6 +188,18 @@ void TForm1::MenueErzeugen()
     Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
     Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click, Qt::CTRL | Qt::Key_Q);
 
+    QMenu *bearbeiten = bar->addMenu(QStringLiteral("Be&arbeiten"));
+    Rueckgaengig1 = MenuePunkt(bearbeiten, "&Rückgängig", "Rueckgaengig1", &TForm1::Rueckgaengig1Click,
+                               Qt::CTRL | Qt::Key_Z);
+    Wiederherstellen1 = MenuePunkt(bearbeiten, "&Wiederherstellen", "Wiederherstellen1",
+                                   &TForm1::Wiederherstellen1Click);
+    Wiederherstellen1->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    const QUndoStack *stapel = &Dokument.Stapel();
+    connect(stapel, &QUndoStack::indexChanged, this, &TForm1::BearbeitenZeigen);
+    connect(stapel, &QUndoStack::canUndoChanged, this, &TForm1::BearbeitenZeigen);
+    connect(stapel, &QUndoStack::canRedoChanged, this, &TForm1::BearbeitenZeigen);
+    BearbeitenZeigen();
+
     // The modes on F2 to F6 in the order of the menu.
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
     Gleisbildentwerfen1 = MenuePunkt(optionen, "&Gleisbild entwerfen", "Gleisbildentwerfen1",
