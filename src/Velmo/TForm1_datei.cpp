@@ -42,8 +42,8 @@ bool TForm1::AenderungenBehandelt()
     Bahn->Impulse.AlleBeenden();
     if (!Dokument.Geaendert())
         return true;
-    switch (Dialog->Frage(QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?").arg(Dokument.PlanName),
-                          QStringLiteral("Gleisbild"), true)) {
+    const QString frage = QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?");
+    switch (Dialog->Frage(frage.arg(Dokument.PlanName), QStringLiteral("Gleisbild"), true)) {
     case Dialoge::Antwort::Ja:
         SpeichernAufWunsch(Dokument.PlanName, Dokument.PlanDir);
         return true;
@@ -87,7 +87,8 @@ void TForm1::Oeffnen1Click()
 {
     if (!AenderungenBehandelt())
         return;
-    const QString pfad = Dialog->Oeffnen(QStringLiteral("Öffnen"), Dokument.PlanDir.isEmpty() ? WorkDir : Dokument.PlanDir);
+    const QString &dir = Dokument.PlanDir;
+    const QString pfad = Dialog->Oeffnen(QStringLiteral("Öffnen"), dir.isEmpty() ? WorkDir : dir);
     if (!pfad.isEmpty())
         PlanOeffnen(pfad);
 }
@@ -196,7 +197,8 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
     schritte.reserve(zellen.PosAnzahl + 1);
     for (int i = 1; i <= zellen.PosAnzahl; ++i) {
         const std::optional<DekoderZeile> zeile = LadeSchaltung(zellen.Positionen[i]);
-        schritte.append({zeile ? QList<Zubehoerausgang> {{zellen.Positionen[i].Protokoll, zeile->Dekoder, zeile->Adresse}}
+        const QByteArray &protokoll = zellen.Positionen[i].Protokoll;
+        schritte.append({zeile ? QList<Zubehoerausgang> {{protokoll, zeile->Dekoder, zeile->Adresse}}
                                : QList<Zubehoerausgang> {},
                          [this, laden, i] {
                              const C_Position &zelle = Dokument.Zellen.Positionen[i];
