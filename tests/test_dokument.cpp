@@ -6,8 +6,8 @@
 #include "bedienung/Platzierung.h"
 #include "dokument/PlanDokument.h"
 #include "hilfen/fehler.h"
+#include "testwork.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,16 +18,6 @@
 namespace {
 
 const Sicht Ganz {QPoint(0, 0), QSize(980, 680)};
-
-QByteArray Dateien(const QString &dir)
-{
-    QByteArray inhalt;
-    for (const char *name : {"anlage.pln", "anlage.fst"}) {
-        QFile datei(dir + name);
-        inhalt += datei.open(QIODevice::ReadOnly) ? datei.readAll() : "fehlt";
-    }
-    return inhalt;
-}
 
 // A saved plan: a turnout with decoder rows at (27, 0), a straight track at
 // (54, 0), a route button at (0, 27); route 1 lists the turnout.
@@ -82,6 +72,7 @@ struct Probe
                                     : FahrstrasseRechts(Fahr, Dok.Zellen, 1, p);
         });
     }
+    QByteArray Dateien() const { return Dateiinhalt(Dir + "anlage.pln") + Dateiinhalt(Dir + "anlage.fst"); }
     // What the file holds and what the routes are.
     std::pair<std::vector<C_Position>, FahrTabelle> Stand() const
     {
@@ -128,7 +119,7 @@ private slots:
         QFETCH(int, fall);
         const auto &[name, schritt, zellen] = Schritte[fall];
         Probe p;
-        const QByteArray dateien = Dateien(p.Dir);
+        const QByteArray dateien = p.Dateien();
         const auto vorher = p.Stand();
         schritt(p);
         const auto nachher = p.Stand();
@@ -140,7 +131,7 @@ private slots:
         QVERIFY(p.Stand() == vorher);
         QVERIFY(!p.Dok.Geaendert());
         p.Dok.Speichern("anlage.pln", p.Dir);
-        QCOMPARE(Dateien(p.Dir), dateien);
+        QCOMPARE(p.Dateien(), dateien);
 
         QCOMPARE(p.Dok.Wiederherstellen(), zellen);
         QVERIFY(p.Stand() == nachher);
