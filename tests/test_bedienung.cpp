@@ -2,6 +2,7 @@
 // spots, placing, dragging and deleting, the decoder panel's rows and
 // storing.
 #include "bedienung/DekoderDaten.h"
+#include "bedienung/Planansicht.h"
 #include "bedienung/Platzierung.h"
 #include "elemente/Katalog.h"
 #include "hilfen/fehler.h"
@@ -150,6 +151,49 @@ private slots:
         QVERIFY(!EntwurfZiehen(m, Qt::LeftButton, {}, zug, sicht).Icon);
         EntwurfLoslassen(m, plan, Qt::LeftButton, zug, sicht);
         QCOMPARE(plan.PosAnzahl, 1);
+    }
+
+    // The plan view at each zoom: the cell that a press at screen pixel
+    // `druck` lies in, its name in the status bar, and the horizontal axis
+    // of a window whose client is `platz` wide (scroll bar needed, view
+    // width, scroll maximum, page).
+    void planansicht_data()
+    {
+        QTest::addColumn<int>("f");
+        QTest::addColumn<int>("platz");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("druck");
+        QTest::addColumn<QPoint>("zelle");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<int>>("achse");
+        QTest::newRow("100 %: erste Zelle") << 1 << 618 << QPoint(0, 0) << QPoint(26, 26) << QPoint(0, 0)
+                                            << "Spalte 1, Zeile 1" << QList<int> {1, 601, 980, 594};
+        QTest::newRow("100 %: letzte Zelle") << 1 << 1019 << QPoint(0, 0) << QPoint(971, 674) << QPoint(945, 648)
+                                             << "Spalte 36, Zeile 25" << QList<int> {0, 980, 980, 972};
+        QTest::newRow("200 %: Pixel 53 noch erste Zelle") << 2 << 1019 << QPoint(0, 0) << QPoint(53, 53) << QPoint(0, 0)
+                                                          << "Spalte 1, Zeile 1" << QList<int> {1, 1002, 980, 486};
+        QTest::newRow("200 %: Pixel 54 zweite Zelle") << 2 << 1019 << QPoint(0, 0) << QPoint(54, 54) << QPoint(27, 27)
+                                                      << "Spalte 2, Zeile 2" << QList<int> {1, 1002, 980, 486};
+        QTest::newRow("200 %: letzte Zelle gerollt") << 2 << 1019 << QPoint(756, 432) << QPoint(431, 485)
+                                                     << QPoint(945, 648) << "Spalte 36, Zeile 25"
+                                                     << QList<int> {1, 1002, 980, 486};
+        QTest::newRow("300 %: letzte Zelle gerollt") << 3 << 618 << QPoint(864, 594) << QPoint(323, 242)
+                                                     << QPoint(945, 648) << "Spalte 36, Zeile 25"
+                                                     << QList<int> {1, 601, 980, 189};
+        QTest::newRow("300 %: Rest hinter dem Plan") << 3 << 3000 << QPoint(972, 0) << QPoint(90, 5) << QPoint(999, 0)
+                                                     << "" << QList<int> {0, 2940, 980, 972};
+    }
+    void planansicht()
+    {
+        QFETCH(int, f);
+        QFETCH(int, platz);
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, druck);
+        const Rollbereich achse = Rollen(platz, 17, 980, f);
+        QTEST((QList<int> {achse.Noetig, achse.Laenge, achse.Maximum, achse.Seite}), "achse");
+        const QPoint zelle = ZelleUnter(BildPunkt(druck, f), {scroll, BildGroesse({achse.Laenge, 680 * f}, f)}).Plan;
+        QTEST(zelle, "zelle");
+        QTEST(Zellenname(zelle, {980, 680}), "name");
     }
 
     // Right presses: the save-under picture goes into the cell, and the first
