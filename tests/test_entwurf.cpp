@@ -6,6 +6,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "regler/TReglerPanel.h"
 #include "Velmo/TStatusLeiste.h"
+#include "bedienung/Planansicht.h"
 #include "dateifehler.h"
 #include "elemente/BildSpeicher.h"
 #include "elemente/Bilder.h"
@@ -334,6 +335,68 @@ private slots:
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
         QVERIFY(w.F->PlanGeaendert);
         QVERIFY(w.D().Meldungen.isEmpty());
+    }
+
+    // A placement at each zoom: the press lands in the plan cell the view
+    // shows under it, the status bar names that cell, the screen shows its
+    // pixels as f x f blocks while the plan keeps them 1:1, and a page is
+    // the whole cells in view.
+    void zoomSetzen_data()
+    {
+        QTest::addColumn<int>("f");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("druck");
+        QTest::addColumn<QPoint>("zelle");
+        QTest::addColumn<int>("seite");
+        QTest::newRow("100 %: erste Zelle") << 1 << QPoint(0, 0) << QPoint(26, 26) << QPoint(0, 0) << 972;
+        QTest::newRow("200 %: zweite Zelle") << 2 << QPoint(0, 0) << QPoint(54, 54) << QPoint(27, 27) << 486;
+        QTest::newRow("200 %: letzte Zelle") << 2 << QPoint(918, 621) << QPoint(107, 107) << QPoint(945, 648) << 486;
+        QTest::newRow("300 %: letzte Zelle") << 3 << QPoint(945, 648) << QPoint(80, 80) << QPoint(945, 648) << 324;
+    }
+    void zoomSetzen()
+    {
+        QFETCH(int, f);
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, druck);
+        QFETCH(QPoint, zelle);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->findChild<QAction *>(QStringLiteral("Zoom%1").arg(100 * f))->trigger();
+        w.F->HScrollBar->setValue(scroll.x());
+        w.F->VScrollBar->setValue(scroll.y());
+        QTEST(w.F->HScrollBar->pageStep(), "seite");
+        w.Setzen(12, druck);
+        QCOMPARE(QPoint(w.F->Positionen[1].X, w.F->Positionen[1].Y), zelle);
+        QCOMPARE(w.F->StatusBar1->Zelle(), Zellenname(zelle, {980, 680}));
+        const QImage icon = Icon(w.Work, 12, 1);
+        QCOMPARE(Zelle(w.F->PlanBitmap, zelle), icon);
+        const QImage schirm = w.F->Velmo->grab().toImage().copy(QRect((zelle - scroll) * f, QSize(27, 27) * f));
+        QCOMPARE(schirm, icon.scaled(27 * f, 27 * f));
+    }
+
+    // The grid shows on the screen only, in design mode while "Raster" is
+    // checked; neither the plan picture nor the view image gets it.
+    void raster()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        w.Setzen(12, {30, 30});
+        w.F->Zoom200->trigger();
+        const QImage plan = w.F->PlanBitmap, bild = w.F->Velmo->Bild;
+        const auto linien = [&w] {
+            const QImage s = w.F->Velmo->grab().toImage();
+            return QList<QColor> {s.pixel(54, 10), s.pixel(55, 10), s.pixel(10, 108), s.pixel(10, 109)};
+        };
+        const QColor silber(192, 192, 192), grau(128, 128, 128);
+        QCOMPARE(linien(), (QList<QColor> {silber, silber, silber, silber}));
+        w.F->Raster1->trigger();
+        QCOMPARE(linien(), (QList<QColor> {grau, silber, grau, silber}));
+        QCOMPARE(w.F->PlanBitmap, plan);
+        QCOMPARE(w.F->Velmo->Bild, bild);
+        w.F->Betrieb1->trigger();
+        QCOMPARE(linien(), (QList<QColor> {silber, silber, silber, silber}));
+        w.F->Gleisbildentwerfen1->trigger();
+        QCOMPARE(linien(), (QList<QColor> {grau, silber, grau, silber}));
     }
 
     void vollesGleisbild()

@@ -29,6 +29,7 @@ void TForm1::ModusWechseln(Modus m, QAction *item)
         FahrstrassenbearbeitungBeenden();
     ModusSetzen(m);
     ModusAnzeigen(item);
+    EntwurfsansichtZeigen();
 }
 
 void TForm1::Gleisbildentwerfen1Click()
