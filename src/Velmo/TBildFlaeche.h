@@ -33,7 +33,6 @@ public:
     const QList<QRect> &Rahmen() const { return Markiert; }
     // Thin lines drawn over the image on the screen only, in screen pixels.
     void LinienSetzen(const QList<QLine> &linien);
-    const QList<QLine> &Linien() const { return Gitter; }
 
     // Enlarges the box's picture f times; Bild is made anew for it and
     // NeuZeichnen refills it.
