@@ -26,6 +26,8 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
     Zellanzeige = new QLabel(this);
     Zellanzeige->setObjectName("Zellanzeige");
     Zellanzeige->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // As wide as the longest name, so the panels beside it keep still.
+    Zellanzeige->setMinimumWidth(Zellanzeige->fontMetrics().horizontalAdvance(QStringLiteral(" Spalte 37, Zeile 26 ")));
     Zellanzeige->hide();
     layout->addWidget(Zellanzeige);
     const std::array<const char *, 2> namen {"Verbindungsanzeige", "Stromanzeige"};
