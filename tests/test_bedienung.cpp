@@ -153,35 +153,28 @@ private slots:
         QCOMPARE(plan.PosAnzahl, 1);
     }
 
-    // The plan view at each zoom: the cell that a press at screen pixel
-    // `druck` lies in, its name in the status bar, and the horizontal axis
-    // of a window whose client is `platz` wide (scroll bar needed, view
-    // width, scroll maximum, page).
+    // At each zoom: the cell under screen pixel `druck`, its name, and the
+    // axis for a client `platz` wide (bar needed, view, maximum, page).
     void planansicht_data()
     {
-        QTest::addColumn<int>("f");
-        QTest::addColumn<int>("platz");
-        QTest::addColumn<QPoint>("scroll");
-        QTest::addColumn<QPoint>("druck");
-        QTest::addColumn<QPoint>("zelle");
+        for (const char *spalte : {"f", "platz"})
+            QTest::addColumn<int>(spalte);
+        for (const char *spalte : {"scroll", "druck", "zelle"})
+            QTest::addColumn<QPoint>(spalte);
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<int>>("achse");
-        QTest::newRow("100 %: erste Zelle") << 1 << 618 << QPoint(0, 0) << QPoint(26, 26) << QPoint(0, 0)
-                                            << "Spalte 1, Zeile 1" << QList<int> {1, 601, 980, 594};
-        QTest::newRow("100 %: letzte Zelle") << 1 << 1019 << QPoint(0, 0) << QPoint(971, 674) << QPoint(945, 648)
-                                             << "Spalte 36, Zeile 25" << QList<int> {0, 980, 980, 972};
-        QTest::newRow("200 %: Pixel 53 noch erste Zelle") << 2 << 1019 << QPoint(0, 0) << QPoint(53, 53) << QPoint(0, 0)
-                                                          << "Spalte 1, Zeile 1" << QList<int> {1, 1002, 980, 486};
-        QTest::newRow("200 %: Pixel 54 zweite Zelle") << 2 << 1019 << QPoint(0, 0) << QPoint(54, 54) << QPoint(27, 27)
-                                                      << "Spalte 2, Zeile 2" << QList<int> {1, 1002, 980, 486};
-        QTest::newRow("200 %: letzte Zelle gerollt") << 2 << 1019 << QPoint(756, 432) << QPoint(431, 485)
-                                                     << QPoint(945, 648) << "Spalte 36, Zeile 25"
-                                                     << QList<int> {1, 1002, 980, 486};
-        QTest::newRow("300 %: letzte Zelle gerollt") << 3 << 618 << QPoint(864, 594) << QPoint(323, 242)
-                                                     << QPoint(945, 648) << "Spalte 36, Zeile 25"
-                                                     << QList<int> {1, 601, 980, 189};
-        QTest::newRow("300 %: Rest hinter dem Plan") << 3 << 3000 << QPoint(972, 0) << QPoint(90, 5) << QPoint(999, 0)
-                                                     << "" << QList<int> {0, 2940, 980, 972};
+        const QString erste = "Spalte 1, Zeile 1", letzte = "Spalte 36, Zeile 25";
+        const QList<int> schmal {1, 601, 980, 594}, breit {0, 980, 980, 972}, doppelt {1, 1002, 980, 486};
+        QTest::newRow("100 %: erste Zelle") << 1 << 618 << QPoint() << QPoint(26, 26) << QPoint() << erste << schmal;
+        QTest::newRow("100 %: letzte Zelle") << 1 << 1019 << QPoint() << QPoint(971, 674) << QPoint(945, 648) << letzte << breit;
+        QTest::newRow("200 %: Pixel 53") << 2 << 1019 << QPoint() << QPoint(53, 53) << QPoint() << erste << doppelt;
+        QTest::newRow("200 %: Pixel 54") << 2 << 1019 << QPoint() << QPoint(54, 54) << QPoint(27, 27) << "Spalte 2, Zeile 2" << doppelt;
+        QTest::newRow("200 %: letzte Zelle") << 2 << 1019 << QPoint(756, 432) << QPoint(431, 485) << QPoint(945, 648)
+                                             << letzte << doppelt;
+        QTest::newRow("300 %: letzte Zelle") << 3 << 618 << QPoint(864, 594) << QPoint(323, 242) << QPoint(945, 648)
+                                             << letzte << QList<int> {1, 601, 980, 189};
+        QTest::newRow("300 %: hinter dem Plan") << 3 << 3000 << QPoint(972, 0) << QPoint(90, 5) << QPoint(999, 0) << ""
+                                                << QList<int> {0, 2940, 980, 972};
     }
     void planansicht()
     {
