@@ -6,6 +6,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "regler/TReglerPanel.h"
 #include "Velmo/TStatusLeiste.h"
+#include "bedienung/Planansicht.h"
 #include "dateifehler.h"
 #include "elemente/BildSpeicher.h"
 #include "elemente/Bilder.h"
@@ -365,6 +366,63 @@ private slots:
         QVERIFY(!w.F->Rueckgaengig1->isEnabled());
         w.F->Gleisbildentwerfen1->trigger();
         QVERIFY(w.F->Rueckgaengig1->isEnabled());
+    }
+
+    // A placement at each zoom lands in the cell the view shows under the
+    // press, the status bar names it, the screen shows its pixels as f x f
+    // blocks (the plan keeps them 1:1), a page is the whole cells in view.
+    void zoomSetzen_data()
+    {
+        QTest::addColumn<int>("f");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("druck");
+        QTest::addColumn<QPoint>("zelle");
+        QTest::addColumn<int>("seite");
+        QTest::newRow("100 %: erste Zelle") << 1 << QPoint(0, 0) << QPoint(26, 26) << QPoint(0, 0) << 972;
+        QTest::newRow("200 %: letzte Zelle") << 2 << QPoint(918, 621) << QPoint(107, 107) << QPoint(945, 648) << 486;
+        QTest::newRow("300 %: letzte Zelle") << 3 << QPoint(945, 648) << QPoint(80, 80) << QPoint(945, 648) << 324;
+    }
+    void zoomSetzen()
+    {
+        QFETCH(int, f);
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, druck);
+        QFETCH(QPoint, zelle);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->findChild<QAction *>(QStringLiteral("Zoom%1").arg(100 * f))->trigger();
+        w.F->HScrollBar->setValue(scroll.x());
+        w.F->VScrollBar->setValue(scroll.y());
+        QTEST(w.F->HScrollBar->pageStep(), "seite");
+        w.Setzen(12, druck);
+        QCOMPARE(QPoint(w.F->Dokument.Zellen.Positionen[1].X, w.F->Dokument.Zellen.Positionen[1].Y), zelle);
+        QCOMPARE(w.F->StatusBar1->Zelle(), Zellenname(zelle, {980, 680}));
+        const QImage icon = Icon(w.Work, 12, 1);
+        QCOMPARE(Zelle(w.F->PlanBitmap, zelle), icon);
+        const QImage schirm = w.F->Velmo->grab().toImage().copy(QRect((zelle - scroll) * f, QSize(27, 27) * f));
+        QCOMPARE(schirm, icon.scaled(27 * f, 27 * f));
+    }
+
+    // The grid is on the screen only, in design mode with "Raster" checked.
+    void raster()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        w.Setzen(12, {30, 30});
+        w.F->Zoom200->trigger();
+        const QImage plan = w.F->PlanBitmap, bild = w.F->Velmo->Bild;
+        const auto linien = [&w] {
+            const QImage s = w.F->Velmo->grab().toImage();
+            return QList<QColor> {s.pixel(54, 10), s.pixel(55, 10), s.pixel(10, 108), s.pixel(10, 109)};
+        };
+        const QColor s(192, 192, 192), g(128, 128, 128);
+        for (const auto &[item, gitter] : {std::pair {w.F->Raster1, QList {g, s, g, s}}, {w.F->Betrieb1, QList {s, s, s, s}},
+                                           {w.F->Gleisbildentwerfen1, QList {g, s, g, s}}}) {
+            item->trigger();
+            QCOMPARE(linien(), gitter);
+        }
+        QCOMPARE(w.F->PlanBitmap, plan);
+        QCOMPARE(w.F->Velmo->Bild, bild);
     }
 
     void vollesGleisbild()

@@ -173,6 +173,10 @@ public:
     QAction *N640mal480 = nullptr;
     QAction *N800mal600 = nullptr;
     QAction *N1024mal768 = nullptr;
+    QAction *Zoom100 = nullptr;
+    QAction *Zoom200 = nullptr;
+    QAction *Zoom300 = nullptr;
+    QAction *Raster1 = nullptr;
     QMenu *Bildschirm1 = nullptr;
 
     // --- start-up and layout
@@ -184,6 +188,12 @@ public:
     void N800mal600Click();
     void N1024mal768Click();
     void Exit1Click();
+    // The zoom of the plan view (remembered in the side file) and the grid
+    // in design mode.
+    void Zoom100Click();
+    void Zoom200Click();
+    void Zoom300Click();
+    void Raster1Click();
     void LadeElemente();
     // Applies ServerHost, ServerPort and the ports of SrcpVersion to the
     // three connections.
@@ -394,4 +404,17 @@ private:
     void Bildschirmmodus(QAction *item, int w, int h);
     void SichtfensterKopieren(int h, int v);
     void SichtFuellen();
+    // --- zoom, grid and the cell under the pointer (TForm1_zoom.cpp)
+    // The zoom and grid items of "Bildschirm", the zoom keys, the cell field.
+    void AnsichtEinrichten();
+    // Takes over the zoom and the grid of the side file read at start.
+    void AnsichtUebernehmen();
+    // Shows the plan view at factor f; choosing it also writes the side file.
+    void ZoomZeigen(int f);
+    void ZoomWaehlen(int f);
+    // The grid while design mode is on and it is switched on, for the view
+    // showing the plan from `scroll`; and the cell field of the status bar.
+    void GitterZeigen(QPoint scroll);
+    void EntwurfsansichtZeigen();
+    void ZelleUnterZeiger(QPoint p);
 };

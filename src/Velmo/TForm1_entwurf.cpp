@@ -9,7 +9,7 @@
 
 Sicht TForm1::Sichtlage() const
 {
-    return {QPoint(ScrollX, ScrollY), Velmo->size()};
+    return {QPoint(ScrollX, ScrollY), Velmo->BildGroesse()};
 }
 
 // Copies the 27 x 27 top left of bild into the cell, on the view and on the plan.

@@ -36,7 +36,7 @@ void TForm1::Beantwortet(const QByteArray &befehl, const Antwort &antwort)
 void TForm1::MarkenZeigen()
 {
     QList<QRect> rahmen;
-    const QRect sicht(QPoint(ScrollX, ScrollY), Velmo->size());
+    const QRect sicht(QPoint(ScrollX, ScrollY), Velmo->BildGroesse());
     for (int i = 1; !Abgelehnt.Leer() && i <= Dokument.Zellen.PosAnzahl; ++i) {
         const C_Position &p = Dokument.Zellen.Positionen[i];
         const QRect zelle(p.X, p.Y, RasterGroesse, RasterGroesse);

@@ -4,6 +4,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "bedienung/Planansicht.h"
 #include "regler/TReglerPanel.h"
 
 #include <QAction>
@@ -85,10 +86,8 @@ void TForm1::SteuerelementeErzeugen()
 
     HScrollBar = Benannt(new QScrollBar(Qt::Horizontal, Client), "HScrollBar");
     VScrollBar = Benannt(new QScrollBar(Qt::Vertical, Client), "VScrollBar");
-    for (QScrollBar *bar : {HScrollBar, VScrollBar}) {
+    for (QScrollBar *bar : {HScrollBar, VScrollBar})
         bar->setSingleStep(27);
-        bar->setPageStep(270);
-    }
     HScrollBar->setRange(0, 980);
     VScrollBar->setRange(0, 680);
     HScrollBar->setFixedHeight(BalkenDicke);
@@ -246,27 +245,22 @@ void TForm1::FormResize()
     const int SB = StatusBar1->height();
     const int PH = PaletteHoehe;
 
+    // The view holds the plan enlarged by the zoom, or what of it fits.
+    const Rollbereich waagrecht = Rollen(CW, 17, PlanBreite, Velmo->Faktor());
+    const Rollbereich senkrecht = Rollen(CH - PH - 17 - SB, 0, PlanHoehe, Velmo->Faktor());
     HScrollBar->move(1, CH - 17 - SB);
     HScrollBar->resize(CW - 17, HScrollBar->height());
-    if (CW < PlanBreite) {
-        HScrollBar->setEnabled(true);
-        HScrollBar->show();
-        HScrollBar->setMaximum(PlanBreite);
-        Velmo->resize(CW - 17, Velmo->height());
-    } else {
-        Velmo->resize(PlanBreite, Velmo->height());
-    }
-
     VScrollBar->move(CW - 17, 1);
     VScrollBar->resize(VScrollBar->width(), std::max(0, CH - PH - 17));
-    if (CH - PH - 17 - SB < PlanHoehe) {
-        VScrollBar->setEnabled(true);
-        VScrollBar->show();
-        VScrollBar->setMaximum(PlanHoehe);
-        Velmo->resize(Velmo->width(), std::max(0, CH - PH - 17 - SB));
-    } else {
-        Velmo->resize(Velmo->width(), PlanHoehe);
+    for (const auto &[bar, achse] : {std::pair {HScrollBar, waagrecht}, std::pair {VScrollBar, senkrecht}}) {
+        if (achse.Noetig) {
+            bar->setEnabled(true);
+            bar->show();
+            bar->setMaximum(achse.Maximum);
+        }
+        bar->setPageStep(achse.Seite);
     }
+    Velmo->resize(waagrecht.Laenge, senkrecht.Laenge);
     Velmo->move(1, 1);
 
     Regler_panel->setGeometry(1, CH - StreifenHoehe - 17 - SB, 570, StreifenHoehe);

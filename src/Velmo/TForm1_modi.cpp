@@ -30,6 +30,7 @@ void TForm1::ModusWechseln(Modus m, QAction *item)
     ModusSetzen(m);
     ModusAnzeigen(item);
     BearbeitenZeigen();
+    EntwurfsansichtZeigen();
 }
 
 void TForm1::Gleisbildentwerfen1Click()

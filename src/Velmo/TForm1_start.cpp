@@ -43,8 +43,10 @@ TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
         [this](int versuch, int ms) { WiederverbindungGeplant(versuch, ms); });
     SteuerelementeErzeugen();
     MenueErzeugen();
+    AnsichtEinrichten();
     NothaltErzeugen();
     Geschuetzt(*Dialog, [this] { FormCreate(); });
+    AnsichtUebernehmen();
 }
 
 TForm1::~TForm1()
