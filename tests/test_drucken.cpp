@@ -60,24 +60,19 @@ const Faelle Tabelle = {
       "11|3|Entkupplungsgleis (20)|Motorola|1|0|0|nicht belegt|"}},
 };
 
-CPlanZellen Plan(const QList<C_Position> &zellen)
+// The cells in slots 1 on; with `gross` every case together (each cell has
+// a place of its own) and 10000 cells in all: every element in turn on the
+// 900 places, wired, route buttons on route 5.
+CPlanZellen Plan(QList<C_Position> zellen, bool gross = false)
 {
+    for (const auto &[name, fall, zeilen] : gross ? Tabelle : Faelle {})
+        zellen += fall;
+    for (int i = 0, n = MaxPositionen - int(zellen.size()); gross && i < n; ++i)
+        zellen.append(Zelle(i % 88 + 1, i % 36 + 1, i / 36 % 25 + 1, "M", {i % 100 + 1, 1, 2, 2, 3, 3}, 5));
     CPlanZellen plan;
     std::copy(zellen.begin(), zellen.end(), plan.Positionen.begin() + 1);
     plan.PosAnzahl = int(zellen.size());
     return plan;
-}
-
-// Every case together; each cell has a place of its own. 10000 cells:
-// every element in turn on the 900 places, wired, route buttons on route 5.
-CPlanZellen Grosser(bool gross)
-{
-    QList<C_Position> zellen;
-    for (const auto &[name, fall, zeilen] : Tabelle)
-        zellen += fall;
-    for (int i = 0, n = MaxPositionen - int(zellen.size()); gross && i < n; ++i)
-        zellen.append(Zelle(i % 88 + 1, i % 36 + 1, i / 36 % 25 + 1, "M", {i % 100 + 1, 1, 2, 2, 3, 3}, 5));
-    return Plan(zellen);
 }
 
 QStringList Zeilen(const CPlanZellen &plan, QChar trenner)
@@ -111,8 +106,8 @@ private slots:
         QTEST(Zeilen(Plan(zellen), '|'), "zeilen");
     }
 
-    // Both commands give the plan, then every line of the sheet as often
-    // as the sheet has it, in seconds also for 10000 cells.
+    // Both commands give the plan, then every line of the sheet as often as
+    // the sheet has it, in seconds also for 10000 cells.
     void seiten_data()
     {
         QTest::addColumn<bool>("gross");
@@ -120,10 +115,10 @@ private slots:
         QTest::addColumn<QString>("antwort"); // of the file or print dialog
         QTest::addColumn<QString>("dialog");  // "title|start" it was opened with
         QTest::addColumn<QString>("datei");
-        QTest::newRow("Als PDF exportieren") << false << false << "blatt" << "Als PDF exportieren|%1plan.pdf"
-                                             << "blatt.pdf";
+        const QString pdf = "Als PDF exportieren|%1plan.pdf";
+        QTest::newRow("Als PDF exportieren") << false << false << "blatt" << pdf << "blatt.pdf";
         QTest::newRow("Drucken") << false << true << "gedruckt.pdf" << "Drucken|plan.pln" << "gedruckt.pdf";
-        QTest::newRow("10000 Zellen") << true << false << "plan.pdf" << "Als PDF exportieren|%1plan.pdf" << "plan.pdf";
+        QTest::newRow("10000 Zellen") << true << false << "plan.pdf" << pdf << "plan.pdf";
     }
     void seiten()
     {
@@ -134,10 +129,9 @@ private slots:
         QFETCH(QString, datei);
         TestWorkDir work;
         TestFenster f(work.path());
-        const QString plan = work.path() + "plan.pln";
-        SchreibePlanDatei(plan, Grosser(gross));
+        SchreibePlanDatei(work.path() + "plan.pln", Plan({}, gross));
         SchreibeFahrstrassenDatei(work.path() + "plan.fst", Routen());
-        f->PlanOeffnen(plan);
+        f->PlanOeffnen(work.path() + "plan.pln");
         f.Dialogs->FileAnswers = {work.path() + antwort};
         QElapsedTimer uhr;
         uhr.start();
@@ -156,7 +150,7 @@ private slots:
         QHash<QString, int> erwartet {{"Gleisbild plan.pln", 1},
                                       {QStringLiteral("Verdrahtung plan.pln – nach Spalte, dann Zeile geordnet "
                                                       "Seite %1 von %1").arg(seiten), 1}};
-        for (const QString &zeile : Zeilen(Grosser(gross), ' '))
+        for (const QString &zeile : Zeilen(Plan({}, gross), ' '))
             ++erwartet[zeile];
         erwartet[Zeilen({}, ' ')[0]] = int(seiten - 1); // the headings of the sheet
         QHash<QString, int> gedruckt;

@@ -35,12 +35,10 @@ QString ScriptedDialoge::PdfSpeichernUnter(const QString &title, const QString &
 
 bool ScriptedDialoge::Drucker(QPrinter &printer)
 {
+    // A file name ending in ".pdf" makes the printer write a PDF file.
     const QString datei = SpeichernUnter(QStringLiteral("Drucken"), printer.docName());
-    if (datei.isEmpty())
-        return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(datei);
-    return true;
+    return !datei.isEmpty();
 }
 
 bool ScriptedDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)

@@ -22,8 +22,7 @@ public:
     QList<Antwort> FrageAntworten;  // next answers; none left = the box closed
     QStringList DateiDialoge;       // "title|initial directory" of every file dialog
     QStringList FileAnswers;   // next file dialog results; empty text = cancelled
-    // The print dialog answers from FileAnswers too: the printer writes a
-    // PDF file there, an empty text cancels.
+    // The print dialog answers from FileAnswers too: a PDF file to print to.
     QList<std::pair<bool, QString>> InputAnswers;
     QStringList InputPrompts;  // "caption|prompt" of every input dialog
 
