@@ -14,8 +14,7 @@
 
 namespace {
 
-// A cell at column and row (1-based) with {Dekoder1, Adresse1, Dekoder2,
-// Adresse2, Dekoder3, Adresse3}; Nummer 0 and element 0 make a hole.
+// A cell at column and row (1-based) with d = {Dekoder1, Adresse1, ..., Adresse3}; element 0 is a hole.
 C_Position Zelle(int element, int spalte, int zeile, const QByteArray &protokoll = {}, std::array<int, 6> d = {},
                  int fahrstrasse = 0)
 {
@@ -49,20 +48,18 @@ const Faelle Tabelle = {
     {"Fahrstrassentaste", {Zelle(66, 6, 1, "", {}, 5)},
      {"6|1|Fahrstrassentaste (66)||Fahrstrasse 5||||", "||||Eintrag 1: Spalte 3, Zeile 2, Stellung 2||||",
       "||||Eintrag 2: Spalte 36, Zeile 25, Stellung 3||||", "||||Eintrag 3: Spalte 1, Zeile 1, Stellung 1||||"}},
-    {"Fahrstrassentaste ohne Fahrstrasse", {Zelle(88, 6, 2)}, {"6|2|Fahrstrassentaste (88)||Fahrstrasse 0 gibt es nicht||||"}},
+    {"Taste ohne Fahrstrasse", {Zelle(88, 6, 2)}, {"6|2|Fahrstrassentaste (88)||Fahrstrasse 0 gibt es nicht||||"}},
     {"Entkupplungsgleis ohne Dekoder", {Zelle(20, 7, 1)}, {"7|1|Entkupplungsgleis (20)|Motorola|1|0|0|nicht belegt|"}},
     {"Gerade mit Dekoder", {Zelle(1, 8, 1, "M", {5, 4})}, {"8|1|Gerade (1)|Motorola|1|5|4|GA 22|1"}},
     {"Gerade ohne Dekoder", {Zelle(1, 8, 2)}, {}},
     {"Loch", {Zelle(0, 1, 1)}, {}},
-    {"Spalte vor Zeile", {Zelle(20, 11, 3), Zelle(20, 11, 1), Zelle(20, 10, 4)},
-     {"10|4|Entkupplungsgleis (20)|Motorola|1|0|0|nicht belegt|",
-      "11|1|Entkupplungsgleis (20)|Motorola|1|0|0|nicht belegt|",
-      "11|3|Entkupplungsgleis (20)|Motorola|1|0|0|nicht belegt|"}},
+    {"Spalte vor Zeile", {Zelle(1, 11, 3, "M", {1, 1}), Zelle(1, 11, 1, "M", {1, 1}), Zelle(1, 10, 4, "M", {1, 1})},
+     {"10|4|Gerade (1)|Motorola|1|1|1|GA 5|0", "11|1|Gerade (1)|Motorola|1|1|1|GA 5|0",
+      "11|3|Gerade (1)|Motorola|1|1|1|GA 5|0"}},
 };
 
-// The cells in slots 1 on; with `gross` every case together (each cell has
-// a place of its own) and 10000 cells in all: every element in turn on the
-// 900 places, wired, route buttons on route 5.
+// The cells in slots 1 on; `gross` adds every case (each on a place of its own) and fills 10000
+// slots with every element in turn on the 900 places, wired, route buttons on route 5.
 CPlanZellen Plan(QList<C_Position> zellen, bool gross = false)
 {
     for (const auto &[name, fall, zeilen] : gross ? Tabelle : Faelle {})

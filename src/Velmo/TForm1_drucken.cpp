@@ -44,7 +44,8 @@ void TForm1::Drucken1Click()
 
 void TForm1::PdfExportieren1Click()
 {
-    const QString gewaehlt = Dialog->PdfSpeichernUnter(QStringLiteral("Als PDF exportieren"), PlanDir + PdfName(PlanName));
+    const QString gewaehlt =
+        Dialog->PdfSpeichernUnter(QStringLiteral("Als PDF exportieren"), PlanDir + PdfName(PlanName));
     if (gewaehlt.isEmpty())
         return;
     Sanduhr sanduhr;

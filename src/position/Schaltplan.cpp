@@ -57,8 +57,9 @@ void Zubehoer(QList<SchaltplanZeile> &zeilen, const C_Position &zelle, const C_E
 void Rueckmeldung(QList<SchaltplanZeile> &zeilen, const C_Position &zelle)
 {
     const int nummer = KontaktNummer(zelle.Dekoder1, zelle.Adresse1);
+    const QString srcp = nummer > 0 ? QStringLiteral("FB %1").arg(nummer) : NichtBelegt;
     zeilen.append(Zeile(QStringLiteral("Rückmeldung"), QString::number(zelle.Dekoder1), QString::number(zelle.Adresse1),
-                        nummer > 0 ? QStringLiteral("FB %1").arg(nummer) : NichtBelegt));
+                        srcp));
 }
 
 void Fahrstrassentaste(QList<SchaltplanZeile> &zeilen, const C_Position &zelle, const FahrTabelle &routen)
