@@ -74,6 +74,7 @@ private slots:
 
         const QList<std::pair<QString, bool>> items = {
             {"&Neu", true}, {"Ö&ffnen", true}, {"&Speichern", false}, {"Speichern &als", false},
+            {"&Drucken …", false}, {"Als &PDF exportieren …", false},
             {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true}, {"&Rückgängig", false}, {"&Wiederherstellen", false},
             {"&Gleisbild entwerfen", false}, {"&Dekoderadressen", false}, {"&Betrieb", false},
             {"&Fahrstrassen", false}, {"Fahrstrassen b&earbeiten", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},

@@ -149,6 +149,8 @@ public:
     QAction *Oeffnen1 = nullptr;
     QAction *Speichern1 = nullptr;
     QAction *Speichernals1 = nullptr;
+    QAction *Drucken1 = nullptr;
+    QAction *PdfExportieren1 = nullptr;
     QAction *Hostverbinden1 = nullptr;
     QAction *Hosttrennen1 = nullptr;
     QAction *Exit1 = nullptr;
@@ -206,6 +208,10 @@ public:
     void PlanOeffnen(const QString &pfad);
     void Speichern1Click();
     void Speichernals1Click();
+    // The plan picture and its wiring sheet on the printer the print dialog
+    // chooses, or in a PDF file.
+    void Drucken1Click();
+    void PdfExportieren1Click();
     // "Abbrechen" beside the progress of a load.
     void Laden_AbbrechenClick();
     // Reads dir + name completely, then takes it over as the current plan

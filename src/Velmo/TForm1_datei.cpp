@@ -61,7 +61,7 @@ void TForm1::PlanMenuesFreigeben()
 {
     for (QAction *item : {Speichernals1, Speichern1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassen1,
                           Fahrstrassenbearbeiten1,
-                          Softregler1, Abfragestarten1, Abfragebeenden1})
+                          Softregler1, Abfragestarten1, Abfragebeenden1, Drucken1, PdfExportieren1})
         item->setEnabled(true);
     Hostverbinden1->setEnabled(!Command_Socket.connected());
     setWindowTitle(Titel + "   Gleisbild: " + Dokument.PlanName);
@@ -174,7 +174,7 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
         ding->setEnabled(false);
     };
     for (QAction *item : {Neu1, Oeffnen1, Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Drucken1, PdfExportieren1})
         sperren(item);
     for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel, PageControl1})
         sperren(flaeche);

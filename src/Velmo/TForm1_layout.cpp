@@ -183,6 +183,8 @@ void TForm1::MenueErzeugen()
     Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", &TForm1::Speichern1Click, QKeySequence::Save);
     Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", &TForm1::Speichernals1Click,
                                Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    Drucken1 = MenuePunkt(datei, "&Drucken …", "Drucken1", &TForm1::Drucken1Click, QKeySequence::Print);
+    PdfExportieren1 = MenuePunkt(datei, "Als &PDF exportieren …", "PdfExportieren1", &TForm1::PdfExportieren1Click);
     Hostverbinden1 = MenuePunkt(datei, "Host &verbinden", "Hostverbinden1", &TForm1::Hostverbinden1Click);
     Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
     Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click, Qt::CTRL | Qt::Key_Q);

@@ -107,7 +107,8 @@ void TForm1::FormCreate()
     ScrollY = 0;
 
     for (QAction *item : {Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Abfragestarten1, Abfragebeenden1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Abfragestarten1, Abfragebeenden1,
+                          Drucken1, PdfExportieren1})
         item->setEnabled(false);
     Dokument.Zellen.PosAnzahl = 0;
     Bildschirm1->setEnabled(true);
