@@ -313,38 +313,32 @@ echo "${#erwartet[@]} records (one deleted), dragged contact at 5,5, decoder row
 # Undo and redo by keyboard: three more placements in design mode, saved;
 # Ctrl+Z three times and saved gives the file as it was before them, byte
 # for byte; Ctrl+Y three times and saved gives the file with them again.
-xdotool key F2
-pause 0.5
+taste() { xdotool windowfocus --sync "$fenster"; xdotool key "$1"; pause 0.4; }
+taste F2
 cp "$plan" "$work/vorher.pln"
 place 1 9 5
 place 1 10 5
 place 18 11 5
-xdotool key ctrl+s
-pause 0.5
+taste ctrl+s
 cp "$plan" "$work/mit_dreien.pln"
+bild "$work/drei.png"
 cmp -s "$plan" "$work/vorher.pln" && fehler "the three placements did not change the saved file"
-for _ in 1 2 3; do xdotool key ctrl+z; pause; done
-xdotool key ctrl+s
-pause 0.5
+for _ in 1 2 3; do taste ctrl+z; done
+taste ctrl+s
 cmp "$plan" "$work/vorher.pln" || fehler "after three undos the saved file differs from the one before the placements"
-for _ in 1 2 3; do xdotool key ctrl+y; pause; done
-xdotool key ctrl+s
-pause 0.5
+for _ in 1 2 3; do taste ctrl+y; done
+taste ctrl+s
 cmp "$plan" "$work/mit_dreien.pln" || fehler "after three redos the saved file differs from the one with the placements"
 echo "three placements undone and redone by keyboard; the saved files match byte for byte"
 
 # Zoom: 100 % and 300 % (Ctrl+0, Ctrl++ twice) of the same plan.
 xdotool mousemove $((planx + 600)) $((plany + 300))
-xdotool key ctrl+0
-pause 0.5
+taste ctrl+0
 bild "$out/gleisbild_zoom100.png"
-xdotool key ctrl+plus
-pause 0.3
-xdotool key ctrl+plus
-pause 0.5
+taste ctrl+plus
+taste ctrl+plus
 bild "$out/gleisbild_zoom300.png"
-xdotool key ctrl+0
-pause 0.3
+taste ctrl+0
 
 # Datei > Als PDF exportieren: the plan page and the wiring sheet.
 menue d p
