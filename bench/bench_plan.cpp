@@ -70,7 +70,7 @@ int oeffnen(const QString &datei)
     auto oeffnen = [&] {
         f.Dialogs->FileAnswers << pfad;
         f->Oeffnen1Click();
-        geoeffnet = geoeffnet && f->PosAnzahl == zellen && f->BetriebModus && f.Dialogs->Meldungen.isEmpty();
+        geoeffnet = geoeffnet && f->Dokument.Zellen.PosAnzahl == zellen && f->BetriebModus && f.Dialogs->Meldungen.isEmpty();
     };
     // Only the second open counts under callgrind.
     const int vorher = Bildspeicher().Dekodierungen();

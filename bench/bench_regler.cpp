@@ -283,8 +283,8 @@ int main(int argc, char *argv[])
     form.Dialogs->Meldungen.clear(); // the missing settings file
     form->show();
     // Entering operating mode saves the plan, here an empty one in the work directory.
-    form->PlanDir = work.path() + '/';
-    form->PlanName = "regler.pln";
+    form->Dokument.PlanDir = work.path() + '/';
+    form->Dokument.PlanName = "regler.pln";
     for (int i = 0; i < 3; ++i) {
         cLocoInfo &lok = form->Lokomotiven[i];
         lok.Protokoll = "M3";

@@ -155,7 +155,7 @@ Leser Velmo(TForm1 &form, bool srcp08)
 {
     return {[&form, srcp08](int port, std::vector<qint64> &gezaehlt, int &falsch) {
                 form.Rueck = std::make_unique<Crueck>(
-                    form,
+                    form.Dokument.Zellen,
                     [&form, &gezaehlt, &falsch](const QString &name, int x, int y) {
                         form.IconZeichnen(name, x, y);
                         const int i = int(gezaehlt.size());

@@ -157,7 +157,7 @@ int main(int argc, char *argv[])
     form.Dialogs->Meldungen.clear(); // the missing settings file
     form->show();
     form->PlanOeffnen(pfad);
-    if (form->FindeElement(27 * Spalte, 27 * Reihe) != 8 || !form->BetriebModus) {
+    if (form->Dokument.Zellen.FindeElement(27 * Spalte, 27 * Reihe) != 8 || !form->BetriebModus) {
         std::fprintf(stderr, "the plan did not open in operating mode\n");
         return 1;
     }

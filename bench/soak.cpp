@@ -145,7 +145,7 @@ int main(int argc, char *argv[])
         f->Lokomotiven[i].Vmax = 100;
     long belegt = 0, frei = 0, zeichenfehler = 0;
     f->Rueck = std::make_unique<Crueck>(
-        *f.Form,
+        f->Dokument.Zellen,
         [&](const QString &name, int x, int y) {
             ++(name.endsWith("02.bmp") ? belegt : frei);
             f->IconZeichnen(name, x, y);

@@ -3,7 +3,8 @@
 # missing; --window adds those for running it in a window under Xvfb,
 # --desktop those of the menu entry and file type (scripts/desktop.sh),
 # --fuzz clang and its runtime libraries with libFuzzer, --bench valgrind
-# for the instruction counts of bench/run.
+# for the instruction counts of bench/run, --test poppler-utils, whose
+# pdftotext lets the tests read the text of the PDF files Velmo writes.
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-translations-l10n)
@@ -13,6 +14,7 @@ for wahl in "$@"; do
         --desktop) packages+=(desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin) ;;
         --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
         --bench) packages+=(valgrind) ;;
+        --test) packages+=(poppler-utils) ;;
         *) echo "deps.sh: unknown option $wahl" >&2; exit 2 ;;
     esac
 done

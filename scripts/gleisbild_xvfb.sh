@@ -5,6 +5,12 @@
 #   <out>/gleisbild_entwurf.png   design mode with the drawn station
 #   <out>/gleisbild_dekoder.png   decoder mode, the panel filled for the signal
 #   <out>/gleisbild_geoeffnet.png the plan opened again, in operating mode
+#   <out>/gleisbild_zoom100.png   design mode at 100 % after three steps
+#                                 undone and redone by keyboard
+#   <out>/gleisbild_zoom300.png   the same at 300 %
+#   <out>/bahnhof.pdf, <out>/bahnhof-1.png …
+#                                 "Als PDF exportieren" and its pages as
+#                                 pictures (pdftoppm)
 #   bash scripts/gleisbild_xvfb.sh [build-dir] [out-dir]
 # Exits non-zero when a step fails or the plan file is not what was drawn.
 set -euo pipefail
@@ -303,6 +309,45 @@ anders=$(compare -metric AE "$work/sicht_entwurf.png" "$work/sicht_geoeffnet.png
 [ "$datei_richtig" -eq 1 ] || fehler "the plan file is not what was drawn"
 echo "${#erwartet[@]} records (one deleted), dragged contact at 5,5, decoder rows of turnout and signal stored;" \
      "the opened plan shows the drawn station"
+
+# Undo and redo by keyboard: three more placements in design mode, saved;
+# Ctrl+Z three times and saved gives the file as it was before them, byte
+# for byte; Ctrl+Y three times and saved gives the file with them again.
+taste() { xdotool windowfocus --sync "$fenster"; xdotool key "$1"; pause 0.4; }
+taste F2
+cp "$plan" "$work/vorher.pln"
+place 1 9 5
+place 1 10 5
+place 18 11 5
+taste ctrl+s
+cp "$plan" "$work/mit_dreien.pln"
+bild "$work/drei.png"
+cmp -s "$plan" "$work/vorher.pln" && fehler "the three placements did not change the saved file"
+for _ in 1 2 3; do taste ctrl+z; done
+taste ctrl+s
+cmp "$plan" "$work/vorher.pln" || fehler "after three undos the saved file differs from the one before the placements"
+for _ in 1 2 3; do taste ctrl+y; done
+taste ctrl+s
+cmp "$plan" "$work/mit_dreien.pln" || fehler "after three redos the saved file differs from the one with the placements"
+echo "three placements undone and redone by keyboard; the saved files match byte for byte"
+
+# Zoom: 100 % and 300 % (Ctrl+0, Ctrl++ twice) of the same plan.
+xdotool mousemove $((planx + 600)) $((plany + 300))
+taste ctrl+0
+bild "$out/gleisbild_zoom100.png"
+taste ctrl+plus
+taste ctrl+plus
+bild "$out/gleisbild_zoom300.png"
+taste ctrl+0
+
+# Datei > Als PDF exportieren: the plan page and the wiring sheet.
+menue d p
+datei_dialog "Als PDF exportieren" "$out/bahnhof.pdf"
+pause 1
+keine_meldung "Als PDF exportieren"
+[ -s "$out/bahnhof.pdf" ] || fehler "no PDF written"
+pdftoppm -png -r 50 "$out/bahnhof.pdf" "$out/bahnhof"
+echo "PDF pages as pictures: $(ls "$out"/bahnhof-*.png | tr '\n' ' ')"
 
 kill "$velmo"
 wait "$velmo" 2>/dev/null || true

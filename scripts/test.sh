@@ -6,7 +6,7 @@
 # The sanitizer stages of CI are scripts/sanitizer.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh" --window --desktop
+"$root/scripts/deps.sh" --window --desktop --test
 "$root/scripts/build.sh" "$root/build"
 # The real SRCP server srcpd as a peer of the tests (build/srcpd/); a failed
 # build of it ends the run.

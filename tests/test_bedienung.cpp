@@ -2,6 +2,7 @@
 // spots, placing, dragging and deleting, the decoder panel's rows and
 // storing.
 #include "bedienung/DekoderDaten.h"
+#include "bedienung/Planansicht.h"
 #include "bedienung/Platzierung.h"
 #include "elemente/Katalog.h"
 #include "hilfen/fehler.h"
@@ -150,6 +151,42 @@ private slots:
         QVERIFY(!EntwurfZiehen(m, Qt::LeftButton, {}, zug, sicht).Icon);
         EntwurfLoslassen(m, plan, Qt::LeftButton, zug, sicht);
         QCOMPARE(plan.PosAnzahl, 1);
+    }
+
+    // At each zoom: the cell under screen pixel `druck`, its name, and the
+    // axis for a client `platz` wide (bar needed, view, maximum, page).
+    void planansicht_data()
+    {
+        for (const char *spalte : {"f", "platz"})
+            QTest::addColumn<int>(spalte);
+        for (const char *spalte : {"scroll", "druck", "zelle"})
+            QTest::addColumn<QPoint>(spalte);
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<int>>("achse");
+        const QString erste = "Spalte 1, Zeile 1", letzte = "Spalte 36, Zeile 25";
+        const QList<int> schmal {1, 601, 980, 594}, breit {0, 980, 980, 972}, doppelt {1, 1002, 980, 486};
+        QTest::newRow("100 %: erste Zelle") << 1 << 618 << QPoint() << QPoint(26, 26) << QPoint() << erste << schmal;
+        QTest::newRow("100 %: letzte Zelle") << 1 << 1019 << QPoint() << QPoint(971, 674) << QPoint(945, 648) << letzte << breit;
+        QTest::newRow("200 %: Pixel 53") << 2 << 1019 << QPoint() << QPoint(53, 53) << QPoint() << erste << doppelt;
+        QTest::newRow("200 %: Pixel 54") << 2 << 1019 << QPoint() << QPoint(54, 54) << QPoint(27, 27) << "Spalte 2, Zeile 2" << doppelt;
+        QTest::newRow("200 %: letzte Zelle") << 2 << 1019 << QPoint(756, 432) << QPoint(431, 485) << QPoint(945, 648)
+                                             << letzte << doppelt;
+        QTest::newRow("300 %: letzte Zelle") << 3 << 618 << QPoint(864, 594) << QPoint(323, 242) << QPoint(945, 648)
+                                             << letzte << QList<int> {1, 601, 980, 189};
+        QTest::newRow("300 %: hinter dem Plan") << 3 << 3000 << QPoint(972, 0) << QPoint(90, 5) << QPoint(999, 0) << ""
+                                                << QList<int> {0, 2940, 980, 972};
+    }
+    void planansicht()
+    {
+        QFETCH(int, f);
+        QFETCH(int, platz);
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, druck);
+        const Rollbereich achse = Rollen(platz, 17, 980, f);
+        QTEST((QList<int> {achse.Noetig, achse.Laenge, achse.Maximum, achse.Seite}), "achse");
+        const QPoint zelle = ZelleUnter(BildPunkt(druck, f), {scroll, BildGroesse({achse.Laenge, 680 * f}, f)}).Plan;
+        QTEST(zelle, "zelle");
+        QTEST(Zellenname(zelle, {980, 680}), "name");
     }
 
     // Right presses: the save-under picture goes into the cell, and the first

@@ -34,8 +34,8 @@ struct Betriebsanlage : Anlage
     // A cell with decoder rows (3, 1), (3, 2), (3, 3) and the protocol.
     void Zelle(QPoint p, int element, int zustand = 1, const QByteArray &protokoll = "M", int dekoder = 3)
     {
-        F->NeuePosition(p.x(), p.y(), element);
-        C_Position &z = F->Positionen[F->PosAnzahl];
+        F->Dokument.Zellen.NeuePosition(p.x(), p.y(), element);
+        C_Position &z = F->Dokument.Zellen.Positionen[F->Dokument.Zellen.PosAnzahl];
         z.Zustand = zustand;
         z.Dekoder1 = z.Dekoder2 = z.Dekoder3 = dekoder;
         z.Adresse1 = 1;
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(a.Zeilen(seit, zeilen.size()), zeilen);
         if (zwischen > 0)
             QVERIFY(zwischenbild);
-        QCOMPARE(a.F->Positionen[1].Zustand, ende);
+        QCOMPARE(a.F->Dokument.Zellen.Positionen[1].Zustand, ende);
         QVERIFY(a.Zeigt(A, element, ende));
         QCOMPARE(a.F->AktuelleFahrstrasse, 0);
         QCOMPARE(a.F->StatusBar1->Text(0), hinweis);
@@ -174,7 +174,7 @@ private slots:
         a.Druck(A);
         QCOMPARE(a.Zeilen(seit, 4), (QByteArrayList {"SET GA M 13 1 1 -1", "SET GA M 13 1 1 -1", "SET GA M 13 1 0 -1",
                                                      "SET GA M 13 1 0 -1"}));
-        QCOMPARE(a.F->Positionen[1].Zustand, 2);
+        QCOMPARE(a.F->Dokument.Zellen.Positionen[1].Zustand, 2);
     }
 
     // Every pulse keeps its own time: each output goes off one pulse time
@@ -203,8 +203,8 @@ private slots:
         a.Zelle(D, 6, 1, "M", 6);
         a.Zelle(E, 6, 1, "M", 7);
         a.Zelle(T, 66);
-        a.F->Positionen[a.F->PosAnzahl].Fahrstrasse = 5;
-        FahrTabelle &tabelle = a.F->FahrstrassenTabelle;
+        a.F->Dokument.Zellen.Positionen[a.F->Dokument.Zellen.PosAnzahl].Fahrstrasse = 5;
+        FahrTabelle &tabelle = a.F->Dokument.FahrstrassenTabelle;
         tabelle[5][0].X = 2;
         tabelle[5][1] = {D.x(), D.y(), 12};
         tabelle[5][2] = {E.x(), E.y(), 12};
@@ -312,7 +312,7 @@ private slots:
         QTRY_COMPARE(a.F->StatusBar1->Text(0), links);
         if (aktion == "Oeffnen") {
             // The press's later steps stayed with the plan it was made on.
-            QCOMPARE(a.F->Positionen[1].Zustand, 1);
+            QCOMPARE(a.F->Dokument.Zellen.Positionen[1].Zustand, 1);
             QVERIFY(a.Zeigt(A, 10, 1));
         } else if (aktion == "Abbrechen") {
             // The rest is drawn but not sent, and the plan is open.
@@ -356,16 +356,16 @@ private slots:
         a.Zelle(B, 10, 1);
         a.Zelle(C, 1);
         a.Zelle(T, 66);
-        a.F->Positionen[4].Fahrstrasse = route;
+        a.F->Dokument.Zellen.Positionen[4].Fahrstrasse = route;
         a.F->Betrieb1Click();
-        FahrTabelle &tabelle = a.F->FahrstrassenTabelle;
+        FahrTabelle &tabelle = a.F->Dokument.FahrstrassenTabelle;
         for (int r : {5, 63}) {
             tabelle[r][0].X = 3;
             tabelle[r][1] = {A.x(), A.y(), 12};
             tabelle[r][2] = {B.x(), B.y(), 13};
             tabelle[r][3] = {C.x(), C.y(), 11}; // a cell without decoder row for it: drawn only
         }
-        a.F->Positionen[3].Dekoder1 = 0;
+        a.F->Dokument.Zellen.Positionen[3].Dekoder1 = 0;
         QVERIFY(a.Verbunden());
         const qsizetype seit = a.Server.Zeilen.size();
         a.Druck(T);
@@ -373,12 +373,12 @@ private slots:
         if (!status.isEmpty()) {
             QCOMPARE(a.Status(), status);
             QCOMPARE(a.F->AktuelleFahrstrasse, 0);
-            QCOMPARE(a.F->Positionen[1].Zustand, 1);
+            QCOMPARE(a.F->Dokument.Zellen.Positionen[1].Zustand, 1);
             return;
         }
         QCOMPARE(a.F->AktuelleFahrstrasse, 5);
-        QCOMPARE(a.F->Positionen[1].Zustand, 2);
-        QCOMPARE(a.F->Positionen[2].Zustand, 3);
+        QCOMPARE(a.F->Dokument.Zellen.Positionen[1].Zustand, 2);
+        QCOMPARE(a.F->Dokument.Zellen.Positionen[2].Zustand, 3);
         QVERIFY(a.Zeigt(A, 6, 12) && a.Zeigt(B, 10, 13) && a.Zeigt(C, 1, 11));
         a.Druck(T, Qt::RightButton);
         QCOMPARE(a.F->AktuelleFahrstrasse, 0);
@@ -423,29 +423,29 @@ private slots:
         // "verbinden": the next left press on a route button binds it; any other press cancels.
         seiten.Buttonverbinden->click();
         a.Druck(T);
-        QCOMPARE(a.F->Positionen[3].Fahrstrasse, 1);
+        QCOMPARE(a.F->Dokument.Zellen.Positionen[3].Fahrstrasse, 1);
         QCOMPARE(a.Status(), QString("Fahrstrassentaste mit Fahrstrasse 1 verbunden"));
         QCOMPARE(a.F->Fahr->Anzahl(1), 2);
         seiten.Buttonverbinden->click();
         a.Druck(A, Qt::RightButton);
         a.Druck(T);
         QCOMPARE(a.F->Fahr->Anzahl(1), 2);
-        QCOMPARE(a.F->FahrstrassenTabelle[1][2], (FahrEintrag {T.x(), T.y(), 11}));
+        QCOMPARE(a.F->Dokument.FahrstrassenTabelle[1][2], (FahrEintrag {T.x(), T.y(), 11}));
 
         // "beenden/abbrechen" restores route 1 as it was when it was chosen again.
         seiten.Buttonfahrerst_cancel->click();
         QVERIFY(a.F->BetriebModus && seiten.isHidden());
         QCOMPARE(a.F->Fahr->Anzahl(1), 2);
-        QCOMPARE(a.F->FahrstrassenTabelle[1][1], (FahrEintrag {A.x(), A.y(), 12}));
+        QCOMPARE(a.F->Dokument.FahrstrassenTabelle[1][1], (FahrEintrag {A.x(), A.y(), 12}));
         QVERIFY(a.Zeigt(A, 6, 1));
 
         // A full route takes no further cell.
         a.F->Fahrstrassenbearbeiten1->trigger();
         QCOMPARE(labels(), QString("1/2"));
-        a.F->FahrstrassenTabelle[1][0].X = 63;
+        a.F->Dokument.FahrstrassenTabelle[1][0].X = 63;
         a.Druck(T);
         QCOMPARE(a.Status(), QString("Fahrstrasse 1 ist voll (63 Einträge)"));
-        a.F->FahrstrassenTabelle[1][0].X = 2;
+        a.F->Dokument.FahrstrassenTabelle[1][0].X = 2;
 
         // The delete page, then "beenden/speichern" keeps the table.
         seiten.setCurrentWidget(seiten.TabSheet2);
@@ -453,14 +453,14 @@ private slots:
         QCOMPARE(seiten.LabelFahrdel2->text(), QString("2"));
         seiten.ButtonFahrdel_del->click();
         QCOMPARE(a.F->Fahr->Anzahl(2), 0);
-        QCOMPARE(a.F->FahrstrassenTabelle[2][1], FahrEintrag());
+        QCOMPARE(a.F->Dokument.FahrstrassenTabelle[2][1], FahrEintrag());
         seiten.ButtonFahrdel_minus->click();
         seiten.ButtonFahrdel_minus->click();
         QCOMPARE(seiten.LabelFahrdel2->text(), QString("1"));
         seiten.ButtonFahrerst_speichern->click();
         QVERIFY(a.F->BetriebModus && seiten.isHidden());
         QCOMPARE(a.F->Fahr->Anzahl(1), 2);
-        QVERIFY(LiesFahrstrassenDatei(a.Work.path() + "bahnhof.fst") == a.F->FahrstrassenTabelle);
+        QVERIFY(LiesFahrstrassenDatei(a.Work.path() + "bahnhof.fst") == a.F->Dokument.FahrstrassenTabelle);
 
         // Another mode leaves route editing.
         a.F->Fahrstrassenbearbeiten1->trigger();
@@ -502,7 +502,7 @@ private slots:
         QCOMPARE(Dateiinhalt(plan), zeilen.join('\n'));
         a.F->Gleisbildentwerfen1->trigger();
         a.Druck(p, Qt::RightButton);
-        QVERIFY(IstLoch(a.F->Positionen[slot]) && !IstLoch(a.F->Positionen[1]));
+        QVERIFY(IstLoch(a.F->Dokument.Zellen.Positionen[slot]) && !IstLoch(a.F->Dokument.Zellen.Positionen[1]));
     }
 
     // A plan opens with its own routes or none. A route file that cannot be
@@ -529,7 +529,7 @@ private slots:
         QFETCH(QString, fehler);
         Betriebsanlage a;
         a.Zelle(A, 6);
-        FahrTabelle &tabelle = a.F->FahrstrassenTabelle;
+        FahrTabelle &tabelle = a.F->Dokument.FahrstrassenTabelle;
         tabelle[7][0].X = 1;
         tabelle[7][1] = {A.x(), A.y(), 12};
         a.F->Speichern1Click();
@@ -546,7 +546,7 @@ private slots:
 
         a.F.Dialogs->FileAnswers = {a.Work.path() + "bahnhof.pln"};
         a.F->Oeffnen1Click();
-        QCOMPARE(a.F->PosAnzahl, 1);
+        QCOMPARE(a.F->Dokument.Zellen.PosAnzahl, 1);
         QVERIFY(a.F->BetriebModus);
         QVERIFY(tabelle == (datei == "gespeichert" ? gespeichert : FahrTabelle {}));
         QCOMPARE(a.F.Dialogs->Meldungen.size(), fehler.isEmpty() ? 0 : 1);
@@ -560,7 +560,7 @@ private slots:
         a.Druck(A);
         a.F->Betrieb1->trigger();
         QCOMPARE(Dateiinhalt(routen) == vorher, !fehler.isEmpty());
-        QCOMPARE(a.F->PlanGeaendert, !fehler.isEmpty());
+        QCOMPARE(a.F->Dokument.Geaendert(), !fehler.isEmpty());
         if (datei == "Verzeichnis") {
             QVERIFY_THROWS_EXCEPTION(VelmoFehler, a.F->Speichern1Click());
             return;

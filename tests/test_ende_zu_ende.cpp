@@ -40,9 +40,9 @@ void Durchspielen(int version)
     f->InfoMode = 1;
     f->Bahn->Schaltimpuls = 200;
 
-    f->NeuePosition(27, 27, 65);
-    f->Positionen[1].Dekoder1 = 2;
-    f->Positionen[1].Adresse1 = 2;
+    f->Dokument.Zellen.NeuePosition(27, 27, 65);
+    f->Dokument.Zellen.Positionen[1].Dekoder1 = 2;
+    f->Dokument.Zellen.Positionen[1].Adresse1 = 2;
 
     f->Hostverbinden1Click();
     QVERIFY(f->CommandConnected && f->InfoConnected);

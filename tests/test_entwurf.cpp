@@ -6,6 +6,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "regler/TReglerPanel.h"
 #include "Velmo/TStatusLeiste.h"
+#include "bedienung/Planansicht.h"
 #include "dateifehler.h"
 #include "elemente/BildSpeicher.h"
 #include "elemente/Bilder.h"
@@ -221,8 +222,8 @@ private slots:
             Loslassen(w.F->Velmo, {30, 30}, taste);
         }
         QCOMPARE(w.F->PlanBitmap, vorher);
-        QCOMPARE(w.F->PosAnzahl, 1);
-        QCOMPARE(w.F->Positionen[1].Element, 6);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 1);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[1].Element, 6);
         QCOMPARE(w.F->StatusBar1->Text(1), status);
     }
 
@@ -286,12 +287,12 @@ private slots:
         QCOMPARE(w.F->StatusBar1->Text(1), QString("x: 100 y: 57"));
         QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 54}), kreuzung);
         QCOMPARE(Zelle(w.F->PlanBitmap, {135, 54}), kreuzung);
-        QCOMPARE(w.F->PosAnzahl, 0);
-        QVERIFY(!w.F->PlanGeaendert);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 0);
+        QVERIFY(!w.F->Dokument.Geaendert());
         Loslassen(w.F->Velmo, {100, 57});
-        QCOMPARE(w.F->PosAnzahl, 1);
-        QCOMPARE(QPoint(w.F->Positionen[1].X, w.F->Positionen[1].Y), QPoint(135, 54));
-        QVERIFY(w.F->PlanGeaendert && !w.F->ElementGewaehlt);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 1);
+        QCOMPARE(QPoint(w.F->Dokument.Zellen.Positionen[1].X, w.F->Dokument.Zellen.Positionen[1].Y), QPoint(135, 54));
+        QVERIFY(w.F->Dokument.Geaendert() && !w.F->ElementGewaehlt);
 
         // Dragged from (10, 10) to (70, 10): the first cell shows what it
         // showed before, the icon ends at (54, 0).
@@ -307,7 +308,7 @@ private slots:
         QCOMPARE(Zelle(w.F->PlanBitmap, {27, 0}), Silber());
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
         QCOMPARE(Zelle(w.F->Velmo->grab().toImage(), {54, 0}), kreuzung);
-        QCOMPARE(w.F->FindeElement(54, 0), 12);
+        QCOMPARE(w.F->Dokument.Zellen.FindeElement(54, 0), 12);
 
         // With Shift held the icon stays where it was pressed; the record
         // goes to the cell of the release all the same.
@@ -317,23 +318,111 @@ private slots:
         Loslassen(w.F->Velmo, {70, 100});
         QCOMPARE(Zelle(w.F->PlanBitmap, {0, 81}), Icon(w.Work, 1, 1));
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 81}), Silber());
-        QCOMPARE(w.F->FindeElement(54, 81), 1);
+        QCOMPARE(w.F->Dokument.Zellen.FindeElement(54, 81), 1);
 
         // Onto an occupied cell: the new icon shows, the lookups keep the first record.
         w.Setzen(6, {60, 5});
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), Icon(w.Work, 6, 1));
-        QCOMPARE(w.F->FindePosition(54, 0), 2);
-        QCOMPARE(w.F->Positionen[4].Element, 6);
+        QCOMPARE(w.F->Dokument.Zellen.FindePosition(54, 0), 2);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[4].Element, 6);
 
         // A right press paints the save-under picture and clears the first record.
-        w.F->PlanGeaendert = false;
+        w.F->Dokument.Gesichert();
         Druck(w.F->Velmo, {60, 5}, Qt::RightButton);
-        QCOMPARE(w.F->Positionen[2].Element, 0);
-        QCOMPARE(w.F->FindePosition(54, 0), 4);
-        QCOMPARE(w.F->PosAnzahl, 4);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[2].Element, 0);
+        QCOMPARE(w.F->Dokument.Zellen.FindePosition(54, 0), 4);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 4);
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
-        QVERIFY(w.F->PlanGeaendert);
+        QVERIFY(w.F->Dokument.Geaendert());
         QVERIFY(w.D().Meldungen.isEmpty());
+    }
+
+    // Ctrl+Z takes a placement back: the cell shows again what it showed
+    // before, on the view and in the plan, and the menu names the steps;
+    // back at the saved plan nothing is asked. In operating mode there is
+    // no undo.
+    void rueckgaengig()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        w.Setzen(1, {30, 30});
+        w.F->Speichern1->trigger();
+        const QImage gerade = Zelle(w.F->PlanBitmap, {27, 27});
+        w.Setzen(6, {30, 30});
+        QCOMPARE(w.F->Rueckgaengig1->text(), QString("&Rückgängig: Weiche setzen"));
+        QTest::keySequence(w.F->Velmo, QKeySequence("Ctrl+Z"));
+        QCOMPARE(Zelle(w.F->PlanBitmap, {27, 27}), gerade);
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {27, 27}), gerade);
+        QCOMPARE(w.F->Rueckgaengig1->text(), QString("&Rückgängig: Gerade setzen"));
+        QCOMPARE(w.F->Wiederherstellen1->text(), QString("&Wiederherstellen: Weiche setzen"));
+        QTest::keySequence(w.F->Velmo, QKeySequence("Ctrl+Shift+Z"));
+        QCOMPARE(Zelle(w.F->Velmo->Bild, {27, 27}), Icon(w.Work, 6, 1));
+        QTest::keySequence(w.F->Velmo, QKeySequence("Ctrl+Z"));
+        w.Neu("neu");
+        QVERIFY(w.D().Fragen.isEmpty());
+        QCOMPARE(w.F->Rueckgaengig1->text(), QString("&Rückgängig"));
+        w.Setzen(6, {30, 30});
+        w.F->Betrieb1->trigger();
+        QVERIFY(!w.F->Rueckgaengig1->isEnabled());
+        w.F->Gleisbildentwerfen1->trigger();
+        QVERIFY(w.F->Rueckgaengig1->isEnabled());
+    }
+
+    // A placement at each zoom lands in the cell the view shows under the
+    // press, the status bar names it, the screen shows its pixels as f x f
+    // blocks (the plan keeps them 1:1), a page is the whole cells in view.
+    void zoomSetzen_data()
+    {
+        QTest::addColumn<int>("f");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QPoint>("druck");
+        QTest::addColumn<QPoint>("zelle");
+        QTest::addColumn<int>("seite");
+        QTest::newRow("100 %: erste Zelle") << 1 << QPoint(0, 0) << QPoint(26, 26) << QPoint(0, 0) << 972;
+        QTest::newRow("200 %: letzte Zelle") << 2 << QPoint(918, 621) << QPoint(107, 107) << QPoint(945, 648) << 486;
+        QTest::newRow("300 %: letzte Zelle") << 3 << QPoint(945, 648) << QPoint(80, 80) << QPoint(945, 648) << 324;
+    }
+    void zoomSetzen()
+    {
+        QFETCH(int, f);
+        QFETCH(QPoint, scroll);
+        QFETCH(QPoint, druck);
+        QFETCH(QPoint, zelle);
+        Fenster w;
+        w.Neu("anlage");
+        w.F->findChild<QAction *>(QStringLiteral("Zoom%1").arg(100 * f))->trigger();
+        w.F->HScrollBar->setValue(scroll.x());
+        w.F->VScrollBar->setValue(scroll.y());
+        QTEST(w.F->HScrollBar->pageStep(), "seite");
+        w.Setzen(12, druck);
+        QCOMPARE(QPoint(w.F->Dokument.Zellen.Positionen[1].X, w.F->Dokument.Zellen.Positionen[1].Y), zelle);
+        QCOMPARE(w.F->StatusBar1->Zelle(), Zellenname(zelle, {980, 680}));
+        const QImage icon = Icon(w.Work, 12, 1);
+        QCOMPARE(Zelle(w.F->PlanBitmap, zelle), icon);
+        const QImage schirm = w.F->Velmo->grab().toImage().copy(QRect((zelle - scroll) * f, QSize(27, 27) * f));
+        QCOMPARE(schirm, icon.scaled(27 * f, 27 * f));
+    }
+
+    // The grid is on the screen only, in design mode with "Raster" checked.
+    void raster()
+    {
+        Fenster w;
+        w.Neu("anlage");
+        w.Setzen(12, {30, 30});
+        w.F->Zoom200->trigger();
+        const QImage plan = w.F->PlanBitmap, bild = w.F->Velmo->Bild;
+        const auto linien = [&w] {
+            const QImage s = w.F->Velmo->grab().toImage();
+            return QList<QColor> {s.pixel(54, 10), s.pixel(55, 10), s.pixel(10, 108), s.pixel(10, 109)};
+        };
+        const QColor s(192, 192, 192), g(128, 128, 128);
+        for (const auto &[item, gitter] : {std::pair {w.F->Raster1, QList {g, s, g, s}}, {w.F->Betrieb1, QList {s, s, s, s}},
+                                           {w.F->Gleisbildentwerfen1, QList {g, s, g, s}}}) {
+            item->trigger();
+            QCOMPARE(linien(), gitter);
+        }
+        QCOMPARE(w.F->PlanBitmap, plan);
+        QCOMPARE(w.F->Velmo->Bild, bild);
     }
 
     void vollesGleisbild()
@@ -342,16 +431,16 @@ private slots:
         w.Neu("anlage");
         w.Setzen(12, {100, 100});
         for (int i = 1; i < MaxPositionen; ++i)
-            w.F->NeuePosition(0, 0, 1);
-        w.F->PlanGeaendert = false;
+            w.F->Dokument.Zellen.NeuePosition(0, 0, 1);
+        w.F->Dokument.Gesichert();
         w.Setzen(6, {100, 100});
         QCOMPARE(w.D().Meldungen.size(), 1);
         QCOMPARE(w.D().Meldungen[0].Text, QString("Das Gleisbild ist voll: höchstens 10000 Elemente."));
         QCOMPARE(w.D().Meldungen[0].Caption, QString("Fehler"));
         QCOMPARE(Zelle(w.F->PlanBitmap, {81, 81}), Icon(w.Work, 12, 1));
         QCOMPARE(Zelle(w.F->Velmo->Bild, {81, 81}), Icon(w.Work, 12, 1));
-        QCOMPARE(w.F->PosAnzahl, MaxPositionen);
-        QVERIFY(!w.F->PlanGeaendert);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, MaxPositionen);
+        QVERIFY(!w.F->Dokument.Geaendert());
         QVERIFY(w.F->ElementGewaehlt);
     }
 
@@ -371,9 +460,9 @@ private slots:
         QFETCH(int, zeilen);
         Fenster w;
         w.Neu("anlage");
-        w.F->NeuePosition(0, 0, 1);
-        w.F->NeuePosition(27, 27, element);
-        C_Position &p = w.F->Positionen[2];
+        w.F->Dokument.Zellen.NeuePosition(0, 0, 1);
+        w.F->Dokument.Zellen.NeuePosition(27, 27, element);
+        C_Position &p = w.F->Dokument.Zellen.Positionen[2];
         p.Dekoder1 = 3, p.Dekoder2 = 4, p.Dekoder3 = 5, p.Adresse1 = 1, p.Adresse2 = 2, p.Adresse3 = -1;
         p.Protokoll = "N";
         w.F->Dekoderadressen1->trigger();
@@ -415,10 +504,10 @@ private slots:
         w.F->Dekoderadressen1->trigger();
         // Before any press "Speichern" writes into slot 0, which is no cell.
         w.F->Decod_Panel->Speichern_Button->click();
-        QCOMPARE(w.F->Positionen[0].Protokoll, QByteArray("M"));
-        QVERIFY(!w.F->PlanGeaendert);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[0].Protokoll, QByteArray("M"));
+        QVERIFY(!w.F->Dokument.Geaendert());
 
-        w.F->NeuePosition(0, 0, 6);
+        w.F->Dokument.Zellen.NeuePosition(0, 0, 6);
         Druck(w.F->Velmo, {5, 5});
         TDekoderPanel &panel = *w.F->Decod_Panel;
         panel.Decod_edit1->setText("10");
@@ -428,21 +517,21 @@ private slots:
         QCOMPARE(w.D().Meldungen.size(), 1);
         QCOMPARE(w.D().Meldungen[0].Text, QString("'x1' ist kein gültiger Integerwert"));
         QCOMPARE(w.D().Meldungen[0].Caption, QString("velmo"));
-        QCOMPARE(w.F->Positionen[1].Dekoder1, 10);
-        QCOMPARE(w.F->Positionen[1].Dekoder2, 0);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[1].Dekoder1, 10);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[1].Dekoder2, 0);
         QCOMPARE(panel.Protokoll_Edit->text(), QString("n"));
-        QVERIFY(w.F->PlanGeaendert);
+        QVERIFY(w.F->Dokument.Geaendert());
 
-        w.F->PlanGeaendert = false;
+        w.F->Dokument.Gesichert();
         panel.Decod_edit2->setText("11");
         panel.Speichern_Button->click();
         QCOMPARE(panel.Protokoll_Edit->text(), QString("N"));
-        QCOMPARE(w.F->Positionen[1].Protokoll, QByteArray("N"));
-        QVERIFY(w.F->PlanGeaendert);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[1].Protokoll, QByteArray("N"));
+        QVERIFY(w.F->Dokument.Geaendert());
         // Storing the same values again is no change.
-        w.F->PlanGeaendert = false;
+        w.F->Dokument.Gesichert();
         panel.Speichern_Button->click();
-        QVERIFY(!w.F->PlanGeaendert);
+        QVERIFY(!w.F->Dokument.Geaendert());
 
         // After "Neu" the panel still names slot 1, which is no cell of the
         // new plan: storing there is no change of the plan.
@@ -450,19 +539,19 @@ private slots:
         w.F->Dekoderadressen1->trigger();
         panel.Decod_edit1->setText("77");
         panel.Speichern_Button->click();
-        QVERIFY(!w.F->PlanGeaendert);
+        QVERIFY(!w.F->Dokument.Geaendert());
 
         // A hand-edited Nummer beyond the table names the cell, and is no
         // index: the panel shows the cell pressed and stores into it.
-        w.F->NeuePosition(0, 0, 6);
-        w.F->Positionen[1].Nummer = 99999;
+        w.F->Dokument.Zellen.NeuePosition(0, 0, 6);
+        w.F->Dokument.Zellen.Positionen[1].Nummer = 99999;
         w.D().Meldungen.clear();
         Druck(w.F->Velmo, {5, 5});
         QVERIFY(w.D().Meldungen.isEmpty());
         QCOMPARE(panel.Index_label->text(), QString("99999"));
         panel.Decod_edit1->setText("78");
         panel.Speichern_Button->click();
-        QCOMPARE(w.F->Positionen[1].Dekoder1, 78);
+        QCOMPARE(w.F->Dokument.Zellen.Positionen[1].Dekoder1, 78);
     }
 
     void dateinamen_data()
@@ -488,8 +577,8 @@ private slots:
         QCOMPARE(w.D().DateiDialoge.last(), "Neue Datei anlegen|" + w.Work.path());
         w.D().FileAnswers << w.Pfad("plaene/" + gewaehlt);
         w.F->findChild<QAction *>(befehl)->trigger();
-        QCOMPARE(w.F->PlanName, planName);
-        QCOMPARE(w.F->PlanDir, w.Pfad("plaene/"));
+        QCOMPARE(w.F->Dokument.PlanName, planName);
+        QCOMPARE(w.F->Dokument.PlanDir, w.Pfad("plaene/"));
         if (befehl == "Neu1") {
             QCOMPARE(w.F->windowTitle(), "Strandor V 0.5   Gleisbild: " + planName);
             QCOMPARE(w.F->StatusBar1->Text(1), planName);
@@ -504,7 +593,7 @@ private slots:
         }
         // A cancelled dialog changes nothing.
         w.F->findChild<QAction *>(befehl)->trigger();
-        QCOMPARE(w.F->PlanName, planName);
+        QCOMPARE(w.F->Dokument.PlanName, planName);
     }
 
     void neuLeertDasBild()
@@ -514,7 +603,7 @@ private slots:
         w.Setzen(6, {30, 30});
         w.D().FrageAntworten << Dialoge::Antwort::Nein;
         w.Neu("b");
-        QCOMPARE(w.F->PosAnzahl, 0);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 0);
         QCOMPARE(Zelle(w.F->PlanBitmap, {27, 27}), Silber());
         QCOMPARE(Zelle(w.F->Velmo->Bild, {27, 27}), Silber());
         const QList<QAction *> freigegeben = {w.F->Speichernals1, w.F->Speichern1, w.F->Gleisbildentwerfen1,
@@ -537,8 +626,8 @@ private slots:
         w.F->HScrollBar->setValue(54);
         w.Oeffnen(w.Pfad("anlage.pln"));
         QCOMPARE(w.D().DateiDialoge.last(), "Öffnen|" + w.Work.path());
-        QCOMPARE(w.F->PosAnzahl, 3);
-        QCOMPARE(w.F->FindePosition(54, 27), 9);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 3);
+        QCOMPARE(w.F->Dokument.Zellen.FindePosition(54, 27), 9);
         QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), Icon(w.Work, 12, 1));
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 27}), Icon(w.Work, 6, 2));
         QCOMPARE(Zelle(w.F->PlanBitmap, {81, 0}), Silber());
@@ -552,14 +641,14 @@ private slots:
         QCOMPARE(w.F->ProgressBar1->value(), 3);
         QCOMPARE(w.F->Prozent_Label->text(), QString("100 %"));
         QVERIFY(!QGuiApplication::overrideCursor());
-        QVERIFY(!w.F->PlanGeaendert);
+        QVERIFY(!w.F->Dokument.Geaendert());
 
         // ".PLN" is no plan file: nothing changes.
         QFile::copy(w.Pfad("anlage.pln"), w.Pfad("GROSS.PLN"));
         const QImage bild = w.F->PlanBitmap;
         w.Oeffnen(w.Pfad("GROSS.PLN"));
         QCOMPARE(w.F->StatusBar1->Text(1), QString("Keine Gleisbild-Datei (.pln): GROSS.PLN"));
-        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
+        QCOMPARE(w.F->Dokument.PlanName, QString("anlage.pln"));
         QCOMPARE(w.F->PlanBitmap, bild);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
@@ -606,7 +695,7 @@ private slots:
                                        "2\n1\n-2147483648\n-2147483648\n1\n0\n0\n0\n0\n0\n0\n0\n\n"
                                        "3\n12\n27\n0\n1\n0\n0\n0\n0\n0\n0\n0\n\n");
         w.Oeffnen(w.Pfad("fern.pln"));
-        QCOMPARE(w.F->PosAnzahl, 3);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 3);
         QCOMPARE(w.D().Meldungen.size(), 0);
         QCOMPARE(Zelle(w.F->PlanBitmap, {27, 0}), Icon(w.Work, 12, 1));
         QCOMPARE(Zelle(w.F->PlanBitmap, {0, 0}), Silber());
@@ -632,8 +721,8 @@ private slots:
         QFile::copy(VELMO_TESTDATA "/plaene/gut.pln", w.Pfad("gut.pln"));
         w.Oeffnen(w.Pfad("gut.pln"));
         w.F->Gleisbildentwerfen1->trigger();
-        QCOMPARE(w.F->PosAnzahl, 2);
-        const std::vector<C_Position> zellen = w.F->Positionen;
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 2);
+        const std::vector<C_Position> zellen = w.F->Dokument.Zellen.Positionen;
         const QImage bild = w.F->PlanBitmap;
         const QString titel = w.F->windowTitle();
 
@@ -645,10 +734,10 @@ private slots:
         QCOMPARE(w.D().Meldungen[0].Caption, QString("velmo"));
         QVERIFY2(w.D().Meldungen[0].Text.contains(pfad) && w.D().Meldungen[0].Text.contains(zeile),
                  qPrintable(w.D().Meldungen[0].Text));
-        QVERIFY(w.F->Positionen == zellen);
-        QCOMPARE(w.F->PosAnzahl, 2);
-        QCOMPARE(w.F->PlanName, QString("gut.pln"));
-        QCOMPARE(w.F->PlanDir, w.Work.path());
+        QVERIFY(w.F->Dokument.Zellen.Positionen == zellen);
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 2);
+        QCOMPARE(w.F->Dokument.PlanName, QString("gut.pln"));
+        QCOMPARE(w.F->Dokument.PlanDir, w.Work.path());
         QCOMPARE(w.F->windowTitle(), titel);
         QCOMPARE(w.F->PlanBitmap, bild);
         QCOMPARE(w.Flaggen(), QString("E"));
@@ -671,10 +760,10 @@ private slots:
         QCOMPARE(w.D().Meldungen.size(), 1);
         QVERIFY(w.D().Meldungen[0].Text.contains(w.Pfad("plaene/anlage.pln")));
         QCOMPARE(Dateiinhalt(w.Pfad("plaene/anlage.pln")), QByteArray("0\n"));
-        QVERIFY(w.F->PlanGeaendert);
+        QVERIFY(w.F->Dokument.Geaendert());
         w.F->Speichern1->trigger();
         QCOMPARE(LiesPlanDatei(w.Pfad("plaene/anlage.pln")).PosAnzahl, 1);
-        QVERIFY(!w.F->PlanGeaendert);
+        QVERIFY(!w.F->Dokument.Geaendert());
     }
 
     void ungesicherteAenderungen_data()
@@ -720,11 +809,11 @@ private slots:
         QCOMPARE(LiesPlanDatei(w.Pfad("anlage.pln")).PosAnzahl, gespeichert ? 1 : 0);
         if (aktion == "Neu" || aktion == "Oeffnen") {
             QCOMPARE(w.D().DateiDialoge.size(), dialoge + (weiter ? 1 : 0));
-            QCOMPARE(w.F->PlanName, weiter ? QString(aktion == "Neu" ? "neu.pln" : "gut.pln") : QString("anlage.pln"));
-            QCOMPARE(w.F->PlanGeaendert, !weiter);
+            QCOMPARE(w.F->Dokument.PlanName, weiter ? QString(aktion == "Neu" ? "neu.pln" : "gut.pln") : QString("anlage.pln"));
+            QCOMPARE(w.F->Dokument.Geaendert(), !weiter);
         } else {
             QCOMPARE(w.F->isVisible(), !weiter);
-            QCOMPARE(w.F->PlanGeaendert, !gespeichert);
+            QCOMPARE(w.F->Dokument.Geaendert(), !gespeichert);
             // "Abbrechen" in "Exit" comes before the settings are written.
             QCOMPARE(Dateiinhalt(w.Work.dataPath("parmc.dat")) == einstellungen, !weiter || aktion == "Schliessen");
         }
@@ -740,7 +829,7 @@ private slots:
         w.D().FrageAntworten << Dialoge::Antwort::Ja << Dialoge::Antwort::Ja;
         Schreibschutz schutz(w.Pfad("plaene"));
         w.Neu("neu");
-        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
+        QCOMPARE(w.F->Dokument.PlanName, QString("anlage.pln"));
         w.F->close();
         QVERIFY(w.F->isVisible());
         QCOMPARE(w.D().Meldungen.size(), 2);
@@ -784,8 +873,8 @@ private slots:
             w.Setzen(1, {300, 300});
         });
         w.Oeffnen(w.Pfad("anlage.pln"));
-        QCOMPARE(w.F->PlanName, QString("anlage.pln"));
-        QCOMPARE(w.F->PosAnzahl, 6);
+        QCOMPARE(w.F->Dokument.PlanName, QString("anlage.pln"));
+        QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 6);
         QTRY_VERIFY(w.F->BetriebModus);
         QVERIFY(w.F->Neu1->isEnabled() && w.F->Oeffnen1->isEnabled() && w.F->Velmo->isEnabled());
         QVERIFY(QTest::qWaitFor([&] { return server.Zeilen.size() == 5; }));

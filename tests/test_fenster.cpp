@@ -69,18 +69,20 @@ private slots:
         TestFenster f(work.path());
         QCOMPARE(f->windowTitle(), QString("Strandor V 0.5"));
         QCOMPARE(f->StatusBar1->Text(1), "WorkDir: " + work.path());
-        QCOMPARE(f->PosAnzahl, 0);
+        QCOMPARE(f->Dokument.Zellen.PosAnzahl, 0);
         QVERIFY(f->ElementeGeladen);
 
         const QList<std::pair<QString, bool>> items = {
             {"&Neu", true}, {"Ö&ffnen", true}, {"&Speichern", false}, {"Speichern &als", false},
-            {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true},
+            {"&Drucken …", false}, {"Als &PDF exportieren …", false},
+            {"Host &verbinden", true}, {"Host &trennen", true}, {"E&xit", true}, {"&Rückgängig", false}, {"&Wiederherstellen", false},
             {"&Gleisbild entwerfen", false}, {"&Dekoderadressen", false}, {"&Betrieb", false},
             {"&Fahrstrassen", false}, {"Fahrstrassen b&earbeiten", false}, {"&Lokregler", false}, {"&IP-Adresse Host", true},
             {"&SRCP Version", true}, {"Abfrage &starten", false}, {"Abfrage &beenden", false},
             {"Rese&t", true}, {"Power o&n", true}, {"Power o&ff", true},
             {"Dekoder &Programmierung", true}, {"freie &Befehle", true}, {"&automatisch", true},
-            {"&640x480", true}, {"&800x600", true}, {"&1024x768", true}};
+            {"&640x480", true}, {"&800x600", true}, {"&1024x768", true}, {"", true}, {"Zoom 1&00 %", true},
+            {"Zoom &200 %", true}, {"Zoom &300 %", true}, {"", true}, {"&Raster", true}};
         QStringList menus;
         QList<std::pair<QString, bool>> gefunden;
         for (QAction *menu : f->menuBar()->actions()) {
@@ -88,9 +90,9 @@ private slots:
             for (QAction *item : menu->menu()->actions())
                 gefunden.append({item->text(), item->isEnabled()});
         }
-        QCOMPARE(menus, QStringList({"&Datei", "&Optionen", "&Einstellungen", "&Rückmeldung", "&Befehle", "Bild&schirm"}));
+        QCOMPARE(menus, QStringList({"&Datei", "Be&arbeiten", "&Optionen", "&Einstellungen", "&Rückmeldung", "&Befehle", "Bild&schirm"}));
         QCOMPARE(gefunden, items);
-        QVERIFY(f->automatisch1->isChecked());
+        QVERIFY(f->automatisch1->isChecked() && f->Zoom100->isChecked() && !f->Raster1->isChecked());
         QVERIFY(!f->N640mal480->isChecked() && !f->N800mal600->isChecked() && !f->N1024mal768->isChecked());
 
         const QList<QWidget *> versteckt = {f->Decod_Panel, f->ProgressBar1, f->Prozent_Label, f->Panel, f->Hilfsbild1,
@@ -327,6 +329,48 @@ private slots:
             for (const QPoint p : {QPoint(0, 0), QPoint(26, 26), QPoint(200, 100)})
                 QCOMPARE(f->Velmo->Bild.pixel(p), f->PlanBitmap.pixel(p + QPoint(f->ScrollX, f->ScrollY)));
         }
+    }
+
+    // Zoom and grid come back from Data/velmo.ini (any zoom but 100, 200, 300
+    // gives 100 % and the report); the zoom keys step and write the file.
+    void zoomAusSeitendatei_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("f");
+        QTest::addColumn<bool>("raster");
+        QTest::addColumn<bool>("gemeldet");
+        QTest::newRow("200 % mit Raster") << QByteArray("[Ansicht]\nZoom=200\nRaster=true\n") << 2 << true << false;
+        QTest::newRow("300 %") << QByteArray("[Ansicht]\nZoom=300\n") << 3 << false << false;
+        QTest::newRow("250 gibt es nicht") << QByteArray("[Ansicht]\nZoom=250\nRaster=true\n") << 1 << true << true;
+        QTest::newRow("kein Wert") << QByteArray("[Ansicht]\nZoom=gross\n") << 1 << false << true;
+    }
+    void zoomAusSeitendatei()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, f);
+        TestWorkDir work;
+        work.writeData("velmo.ini", ini);
+        TestFenster t(work.path());
+        t->show();
+        QVERIFY(QTest::qWaitForWindowExposed(t.Form.get()));
+        QVERIFY(t->findChild<QAction *>(QStringLiteral("Zoom%1").arg(100 * f))->isChecked());
+        QTEST(t->Raster1->isChecked(), "raster");
+        QTEST(!t->StatusBar1->Text(0).isEmpty(), "gemeldet");
+        t->PlanBitmap.setPixel(0, 0, qRgb(1, 2, 3));
+        t->VelmoPaint();
+        const QImage schirm = t->Velmo->grab().toImage();
+        QCOMPARE(schirm.pixel(f - 1, f - 1), qRgb(1, 2, 3));
+        QVERIFY(IstSilber(schirm, f, 0) && IstSilber(schirm, 0, f));
+
+        const std::pair<QKeySequence, int> tasten[] = {{QKeySequence("Ctrl+0"), 100}, {QKeySequence("Ctrl++"), 200},
+                                                        {QKeySequence("Ctrl+="), 300}, {QKeySequence("Ctrl++"), 300},
+                                                        {QKeySequence("Ctrl+-"), 200}};
+        for (const auto &[taste, zoom] : tasten) {
+            QTest::keySequence(t.Form.get(), taste);
+            QVERIFY(t->findChild<QAction *>(QStringLiteral("Zoom%1").arg(zoom))->isChecked());
+        }
+        QFile datei(work.dataPath("velmo.ini"));
+        QVERIFY(datei.open(QIODevice::ReadOnly) && datei.readAll().contains("\nZoom=200\n"));
     }
 
     void bildschirmgroessen()
@@ -590,11 +634,11 @@ private slots:
         int zelle = 0;
         for (int element = 1; element <= 88; ++element)
             for (int state : {1, 2, 3, 11, 12, 13}) {
-                f->NeuePosition(27 * (zelle % 36), 27 * (zelle / 36), element);
+                f->Dokument.Zellen.NeuePosition(27 * (zelle % 36), 27 * (zelle / 36), element);
                 f->ZeichneElement(state, 27 * (zelle % 36), 27 * (zelle / 36), element);
                 ++zelle;
             }
-        QCOMPARE(f->PosAnzahl, 88 * 6);
+        QCOMPARE(f->Dokument.Zellen.PosAnzahl, 88 * 6);
         // Every cell got its picture: none of them is left plain silver.
         for (int i = 0; i < zelle; ++i) {
             const QRect r(27 * (i % 36), 27 * (i / 36), 27, 27);

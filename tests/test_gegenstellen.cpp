@@ -102,8 +102,8 @@ private slots:
         constexpr int impuls = 900;
         a.F->Bahn->Schaltimpuls = impuls;
         for (int i = 0; i < 3; ++i) {
-            a.F->NeuePosition(27 * (i + 1), 27, 6);
-            C_Position &zelle = a.F->Positionen[i + 1];
+            a.F->Dokument.Zellen.NeuePosition(27 * (i + 1), 27, 6);
+            C_Position &zelle = a.F->Dokument.Zellen.Positionen[i + 1];
             zelle.Dekoder1 = zelle.Dekoder2 = 3 + i;
             zelle.Adresse1 = 1;
             zelle.Adresse2 = 2;
@@ -136,9 +136,9 @@ private slots:
     {
         GEGENSTELLE(g);
         Anschluss a;
-        a.F->NeuePosition(27, 27, 65);
-        a.F->Positionen[1].Dekoder1 = 1;
-        a.F->Positionen[1].Adresse1 = 3;
+        a.F->Dokument.Zellen.NeuePosition(27, 27, 65);
+        a.F->Dokument.Zellen.Positionen[1].Dekoder1 = 1;
+        a.F->Dokument.Zellen.Positionen[1].Adresse1 = 3;
         a.F->Betrieb1Click();
         QVERIFY(a.Verbinden(g.Port));
         a.F->Abfragestarten1Click();

@@ -193,9 +193,9 @@ private slots:
         const QList<QPoint> zellen {{0, 27}, {27, 27}, {54, 27}};
         const QList<QPoint> adressen {{1, 3}, {2, 2}, {1, 5}}; // module, contact: contacts 3, 18, 5
         for (qsizetype i = 0; i < zellen.size(); ++i) {
-            a.F->NeuePosition(zellen[i].x(), zellen[i].y(), 65);
-            a.F->Positionen[a.F->PosAnzahl].Dekoder1 = adressen[i].x();
-            a.F->Positionen[a.F->PosAnzahl].Adresse1 = adressen[i].y();
+            a.F->Dokument.Zellen.NeuePosition(zellen[i].x(), zellen[i].y(), 65);
+            a.F->Dokument.Zellen.Positionen[a.F->Dokument.Zellen.PosAnzahl].Dekoder1 = adressen[i].x();
+            a.F->Dokument.Zellen.Positionen[a.F->Dokument.Zellen.PosAnzahl].Adresse1 = adressen[i].y();
         }
         QImage belegt, frei;
         LadeBild(a.Work.dataPath("Icon6502.bmp"), belegt);

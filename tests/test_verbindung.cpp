@@ -290,10 +290,10 @@ private slots:
         QFETCH(QString, getrennt);
         Anlage a;
         a.F->InfoMode = infoMode;
-        a.F->NeuePosition(27, 54, 65);
+        a.F->Dokument.Zellen.NeuePosition(27, 54, 65);
         a.F->Seite.AutomatischNeuVerbinden = false;
-        a.F->Positionen[1].Dekoder1 = 1;
-        a.F->Positionen[1].Adresse1 = 3;
+        a.F->Dokument.Zellen.Positionen[1].Dekoder1 = 1;
+        a.F->Dokument.Zellen.Positionen[1].Adresse1 = 3;
         a.F->Abfragebeenden1Click(); // a plan is there: both entries enabled
         QVERIFY(a.Verbunden());
         a.F->Abfragestarten1Click();
@@ -376,9 +376,9 @@ private slots:
     void pollKanal()
     {
         Anlage a;
-        a.F->NeuePosition(27, 54, 65);
-        a.F->Positionen[1].Dekoder1 = 2;
-        a.F->Positionen[1].Adresse1 = 2;
+        a.F->Dokument.Zellen.NeuePosition(27, 54, 65);
+        a.F->Dokument.Zellen.Positionen[1].Dekoder1 = 2;
+        a.F->Dokument.Zellen.Positionen[1].Adresse1 = 2;
         a.F->Abfragebeenden1Click(); // a plan is there: both entries enabled
         a.F->Abfragestarten1Click();
         QVERIFY(a.F->PollConnected);
@@ -584,9 +584,9 @@ private slots:
     void flutAufDemPollKanal()
     {
         Anlage a;
-        a.F->NeuePosition(0, 0, 65);
-        a.F->Positionen[1].Dekoder1 = 1;
-        a.F->Positionen[1].Adresse1 = 1;
+        a.F->Dokument.Zellen.NeuePosition(0, 0, 65);
+        a.F->Dokument.Zellen.Positionen[1].Dekoder1 = 1;
+        a.F->Dokument.Zellen.Positionen[1].Adresse1 = 1;
         QElapsedTimer uhr;
         uhr.start();
         a.F->Abfragestarten1Click();

@@ -147,9 +147,9 @@ private slots:
         QFETCH(bool, steht);
         Linie a(version);
         a.F->KurzerAusfall = 300;
-        a.F->NeuePosition(27, 54, 65);
-        a.F->Positionen[1].Dekoder1 = 1;
-        a.F->Positionen[1].Adresse1 = 3;
+        a.F->Dokument.Zellen.NeuePosition(27, 54, 65);
+        a.F->Dokument.Zellen.Positionen[1].Dekoder1 = 1;
+        a.F->Dokument.Zellen.Positionen[1].Adresse1 = 3;
         a.NachInfoGo = T + "100 INFO 1 FB 3 1\n" + T + "100 INFO 1 POWER ON\n";
         cLocoInfo &lok = a.F->Lokomotiven[0];
         lok.Protokoll = "M2";
@@ -286,8 +286,8 @@ private slots:
     void marken()
     {
         Linie a(80);
-        a.F->NeuePosition(27, 27, 6);
-        C_Position &zelle = a.F->Positionen[1];
+        a.F->Dokument.Zellen.NeuePosition(27, 27, 6);
+        C_Position &zelle = a.F->Dokument.Zellen.Positionen[1];
         zelle.Dekoder1 = zelle.Dekoder2 = 3;
         zelle.Adresse1 = 1;
         zelle.Adresse2 = 2; // address 13

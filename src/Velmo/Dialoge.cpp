@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
@@ -45,6 +46,17 @@ QString QtDialoge::SpeichernUnter(const QString &title, const QString &dir)
 QString QtDialoge::Oeffnen(const QString &title, const QString &dir)
 {
     return QFileDialog::getOpenFileName(Parent, title, dir, Planfilter);
+}
+
+QString QtDialoge::PdfSpeichernUnter(const QString &title, const QString &pfad)
+{
+    return QFileDialog::getSaveFileName(Parent, title, pfad, QStringLiteral("PDF-Dokumente (*.pdf);;Alle Dateien (*)"));
+}
+
+bool QtDialoge::Drucker(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, Parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 // Every message box, file dialog and input dialog of the program goes through
@@ -21,6 +22,11 @@ public:
     // The chosen file, or an empty text when the dialog was cancelled.
     virtual QString SpeichernUnter(const QString &title, const QString &dir) = 0;
     virtual QString Oeffnen(const QString &title, const QString &dir) = 0;
+    // A save dialog for a PDF file, starting at pfad (folder and proposed
+    // name); the chosen file, or an empty text when cancelled.
+    virtual QString PdfSpeichernUnter(const QString &title, const QString &pfad) = 0;
+    // The print dialog: sets up the printer, false when cancelled.
+    virtual bool Drucker(QPrinter &printer) = 0;
     // A one-line input; false on Cancel.
     virtual bool Eingabe(const QString &caption, const QString &prompt, QString &text) = 0;
 };
@@ -34,6 +40,8 @@ public:
     Antwort Frage(const QString &text, const QString &caption, bool abbrechbar) override;
     QString SpeichernUnter(const QString &title, const QString &dir) override;
     QString Oeffnen(const QString &title, const QString &dir) override;
+    QString PdfSpeichernUnter(const QString &title, const QString &pfad) override;
+    bool Drucker(QPrinter &printer) override;
     bool Eingabe(const QString &caption, const QString &prompt, QString &text) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "Velmo/TBildFlaeche.h"
 
+#include "bedienung/Planansicht.h"
+
 #include <QPainter>
 #include <QPaintEvent>
 #include <QToolTip>
@@ -15,7 +17,7 @@ void TBildFlaeche::Zeigen(const QRect &r)
 {
     if (Ausstehend.isEmpty())
         QMetaObject::invokeMethod(this, [this] {
-            update(Ausstehend);
+            update(BildschirmRechteck(Ausstehend, Vergroesserung));
             Ausstehend = QRect();
         }, Qt::QueuedConnection);
     Ausstehend |= r;
@@ -26,8 +28,29 @@ void TBildFlaeche::RahmenSetzen(const QList<QRect> &rahmen)
     if (rahmen == Markiert)
         return;
     for (const QRect &r : Markiert + rahmen)
-        update(r);
+        update(BildschirmRechteck(r, Vergroesserung));
     Markiert = rahmen;
+}
+
+void TBildFlaeche::LinienSetzen(const QList<QLine> &linien)
+{
+    if (linien == Gitter)
+        return;
+    Gitter = linien;
+    update();
+}
+
+void TBildFlaeche::FaktorSetzen(int f)
+{
+    if (f == Vergroesserung)
+        return;
+    Vergroesserung = f;
+    BildAnlegen();
+}
+
+QSize TBildFlaeche::BildGroesse() const
+{
+    return ::BildGroesse(size(), Vergroesserung);
 }
 
 // Qt asks again while the pointer moves over the box, so the tooltip
@@ -49,11 +72,15 @@ bool TBildFlaeche::event(QEvent *event)
 
 void TBildFlaeche::paintEvent(QPaintEvent *event)
 {
+    // Without smooth transformation an enlarged copy repeats each pixel.
     QPainter painter(this);
-    painter.drawImage(event->rect(), Bild, event->rect());
+    const QRect quelle = BildRechteck(event->rect(), Vergroesserung);
+    painter.drawImage(BildschirmRechteck(quelle, Vergroesserung), Bild, quelle);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawLines(Gitter);
     painter.setPen(QPen(QColor(210, 30, 30), 2));
     for (const QRect &r : Markiert)
-        painter.drawRect(r.adjusted(1, 1, -1, -1));
+        painter.drawRect(BildschirmRechteck(r, Vergroesserung).adjusted(1, 1, -1, -1));
     if (!Gemalt) {
         Gemalt = true;
         emit ErstesMalGezeigt();
@@ -62,24 +89,44 @@ void TBildFlaeche::paintEvent(QPaintEvent *event)
 
 void TBildFlaeche::resizeEvent(QResizeEvent *)
 {
-    Bild = QImage(size(), QImage::Format_RGB32);
+    BildAnlegen();
+}
+
+void TBildFlaeche::BildAnlegen()
+{
+    Bild = QImage(BildGroesse(), QImage::Format_RGB32);
     Bild.fill(palette().window().color());
     if (NeuZeichnen)
         NeuZeichnen();
     update();
 }
 
+QMouseEvent TBildFlaeche::ImBild(const QMouseEvent &event) const
+{
+    return QMouseEvent(event.type(), QPointF(BildPunkt(event.position().toPoint(), Vergroesserung)),
+                       event.scenePosition(), event.globalPosition(), event.button(), event.buttons(),
+                       event.modifiers(), event.pointingDevice());
+}
+
 void TBildFlaeche::mousePressEvent(QMouseEvent *event)
 {
-    emit MausGedrueckt(event);
+    QMouseEvent bild = ImBild(*event);
+    emit MausGedrueckt(&bild);
 }
 
 void TBildFlaeche::mouseMoveEvent(QMouseEvent *event)
 {
-    emit MausBewegt(event);
+    QMouseEvent bild = ImBild(*event);
+    emit MausBewegt(&bild);
 }
 
 void TBildFlaeche::mouseReleaseEvent(QMouseEvent *event)
 {
-    emit MausLosgelassen(event);
+    QMouseEvent bild = ImBild(*event);
+    emit MausLosgelassen(&bild);
+}
+
+void TBildFlaeche::leaveEvent(QEvent *)
+{
+    emit MausVerlassen();
 }

@@ -7,6 +7,7 @@
 #include "bedienung/Arbeitsmodi.h"
 #include "bedienung/Fahrstrassenbau.h"
 #include "bedienung/Platzierung.h"
+#include "dokument/PlanDokument.h"
 #include "elemente/Bilder.h"
 #include "elemente/Katalog.h"
 #include "fahrunit/CFahr.h"
@@ -48,8 +49,9 @@ class TPollHandleThread;
 
 // The main window: the plan view, the bottom strip of palette, decoder panel
 // and throttles, the menu and the status bar. It owns the program's state
-// for the whole run and calls the core for every rule.
-class TForm1 : public QMainWindow, public CKatalog, public CPlanZellen, public BahnZustand, public Arbeitsmodi
+// for the whole run, shows the one plan document it owns and calls the core
+// for every rule.
+class TForm1 : public QMainWindow, public CKatalog, public BahnZustand, public Arbeitsmodi
 {
     Q_OBJECT
 public:
@@ -81,22 +83,14 @@ public:
 
     // --- working modes (the flags and the palette pick come from Arbeitsmodi)
     int AktuelleFahrstrasse = 1;
-    // The 64 routes; kept with the plan in "<plan>.fst".
-    FahrTabelle FahrstrassenTabelle {};
     // The locomotive record a direction button touched last.
     int AktuelleLok = 0;
     // The slot the decoder panel shows.
     int DekoderPosition = 0;
 
     QString Titel;
-    QString PlanName;
-    QString PlanDir;
-    // The plan has changes that no save has written yet.
-    bool PlanGeaendert = false;
-    // The plan's route file could not be read: the saves that come with a
-    // mode change leave it as it is, so that it is never replaced by routes
-    // it did not give.
-    bool FahrstrassenUngelesen = false;
+    // The plan: its cells and routes, its file and its undo steps.
+    PlanDokument Dokument;
 
     // --- helper objects and connections
     TcpClient Command_Socket;
@@ -158,9 +152,13 @@ public:
     QAction *Oeffnen1 = nullptr;
     QAction *Speichern1 = nullptr;
     QAction *Speichernals1 = nullptr;
+    QAction *Drucken1 = nullptr;
+    QAction *PdfExportieren1 = nullptr;
     QAction *Hostverbinden1 = nullptr;
     QAction *Hosttrennen1 = nullptr;
     QAction *Exit1 = nullptr;
+    QAction *Rueckgaengig1 = nullptr;
+    QAction *Wiederherstellen1 = nullptr;
     QAction *Gleisbildentwerfen1 = nullptr;
     QAction *Dekoderadressen1 = nullptr;
     QAction *Betrieb1 = nullptr;
@@ -180,6 +178,10 @@ public:
     QAction *N640mal480 = nullptr;
     QAction *N800mal600 = nullptr;
     QAction *N1024mal768 = nullptr;
+    QAction *Zoom100 = nullptr;
+    QAction *Zoom200 = nullptr;
+    QAction *Zoom300 = nullptr;
+    QAction *Raster1 = nullptr;
     QMenu *Bildschirm1 = nullptr;
 
     // --- start-up and layout
@@ -191,6 +193,12 @@ public:
     void N800mal600Click();
     void N1024mal768Click();
     void Exit1Click();
+    // The zoom of the plan view (remembered in the side file) and the grid
+    // in design mode.
+    void Zoom100Click();
+    void Zoom200Click();
+    void Zoom300Click();
+    void Raster1Click();
     void LadeElemente();
     // Applies ServerHost, ServerPort and the ports of SrcpVersion to the
     // three connections.
@@ -203,6 +211,10 @@ public:
     void PlanOeffnen(const QString &pfad);
     void Speichern1Click();
     void Speichernals1Click();
+    // The plan picture and its wiring sheet on the printer the print dialog
+    // chooses, or in a PDF file.
+    void Drucken1Click();
+    void PdfExportieren1Click();
     // "Abbrechen" beside the progress of a load.
     void Laden_AbbrechenClick();
     // Reads dir + name completely, then takes it over as the current plan
@@ -216,12 +228,16 @@ public:
     // drawing, which did not stop the load.
     void LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig = {});
     // Writes the plan file and the route file beside it; a route file that
-    // could not be read is left as it is (FahrstrassenUngelesen).
+    // could not be read is left as it is (Dokument.FahrstrassenUngelesen).
     void SpeicherePlan(const QString &name, const QString &dir);
     // A save the user asks for ("Speichern", "Speichern als", "Ja" to
     // saving the changes) writes the routes too, over a route file that
     // could not be read as well.
     void SpeichernAufWunsch(const QString &name, const QString &dir);
+
+    // --- undo and redo ("Bearbeiten"), in design, decoder and route-editing mode
+    void Rueckgaengig1Click();
+    void Wiederherstellen1Click();
 
     // --- working modes and palette
     void Gleisbildentwerfen1Click();
@@ -340,6 +356,18 @@ private:
     QList<QPoint> FahrstrassenMarken;
     Sicht Sichtlage() const;
     void EntwurfAusfuehren(const Entwurfsschritte &schritte);
+    // The press cell of the placement under way, from the left press to the
+    // left release.
+    std::optional<PlanZelle> Platzierung;
+    // Undo and redo are offered while a plan is edited in design, decoder or
+    // route-editing mode, no placement is under way and no load runs: in
+    // operating mode the pulses draw after their own time.
+    void BearbeitenZeigen();
+    // Undoes or redoes a step, draws the cells it changed as the mode shows
+    // them and refreshes the panel that shows what it changed.
+    void SchrittAusfuehren(QList<QPoint> (PlanDokument::*schritt)());
+    void EntwurfDruck(Qt::MouseButton button, int X, int Y);
+    void EntwurfLosgelassen(Qt::MouseButton button, int X, int Y);
     void ZelleKopieren(const QImage &bild, const PlanZelle &zelle);
     void DekoderDruck(Qt::MouseButton button, int X, int Y);
     void PowerSenden(bool ein);
@@ -396,4 +424,17 @@ private:
     void Bildschirmmodus(QAction *item, int w, int h);
     void SichtfensterKopieren(int h, int v);
     void SichtFuellen();
+    // --- zoom, grid and the cell under the pointer (TForm1_zoom.cpp)
+    // The zoom and grid items of "Bildschirm", the zoom keys, the cell field.
+    void AnsichtEinrichten();
+    // Takes over the zoom and the grid of the side file read at start.
+    void AnsichtUebernehmen();
+    // Shows the plan view at factor f; choosing it also writes the side file.
+    void ZoomZeigen(int f);
+    void ZoomWaehlen(int f);
+    // The grid while design mode is on and it is switched on, for the view
+    // showing the plan from `scroll`; and the cell field of the status bar.
+    void GitterZeigen(QPoint scroll);
+    void EntwurfsansichtZeigen();
+    void ZelleUnterZeiger(QPoint p);
 };

@@ -10,13 +10,13 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     Zellbilder bilder;
     AktuelleFahrstrasse = 0;
     for (const QPoint &marke : std::exchange(FahrstrassenMarken, {})) {
-        const C_Position &zelle = Positionen[FindeSlot(marke.x(), marke.y())];
+        const C_Position &zelle = Dokument.Zellen.Positionen[Dokument.Zellen.FindeSlot(marke.x(), marke.y())];
         BildZeichnen({marke, zelle.Element, zelle.Zustand}, &bilder);
     }
     if (button != Qt::LeftButton)
         return;
     const QPoint p = ZelleUnter({X, Y}, Sichtlage()).Plan;
-    const std::optional<Betriebsdruck> druck = BetriebDruecken(*this, Elemente, p);
+    const std::optional<Betriebsdruck> druck = BetriebDruecken(Dokument.Zellen, Elemente, p);
     if (!druck)
         return;
     if (druck->Fahrstrassentaste) {
@@ -26,7 +26,7 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
     // Each press finishes its own steps after its own pulse, even when
     // further presses are handled while it waits.
     const Schaltschritte s = druck->Schalten;
-    SendehinweisZeigen(NichtsGesendet(s, Positionen[s.Slot].Zustand, CommandConnected));
+    SendehinweisZeigen(NichtsGesendet(s, Dokument.Zellen.Positionen[s.Slot].Zustand, CommandConnected));
     if (s.Vorab)
         ZeichneElement(1, p.x(), p.y(), s.Element, &bilder);
     QList<Impulsschritt> folge;
@@ -36,8 +36,8 @@ void TForm1::BetriebDruck(Qt::MouseButton button, int X, int Y)
         ZeichneElement(s.NeuerZustand, p.x(), p.y(), s.Element);
         if (s.Momentan)
             ZeichneElement(1, p.x(), p.y(), s.Element);
-        if (std::exchange(Positionen[s.Slot].Zustand, s.Endzustand) != s.Endzustand)
-            PlanGeaendert = true;
+        if (std::exchange(Dokument.Zellen.Positionen[s.Slot].Zustand, s.Endzustand) != s.Endzustand)
+            Dokument.OhneSchrittGeaendert();
     };
     Bahn->Schalten(folge);
 }
@@ -49,9 +49,9 @@ void TForm1::FahrstrasseWaehlen(int r, Zellbilder &bilder)
         return;
     }
     AktuelleFahrstrasse = r;
-    const Fahrstrassenstellung stellung = FahrstrasseStellen(*Fahr, *this, r);
+    const Fahrstrassenstellung stellung = FahrstrasseStellen(*Fahr, Dokument.Zellen, r);
     if (stellung.Geaendert)
-        PlanGeaendert = true;
+        Dokument.OhneSchrittGeaendert();
     for (const ZellBild &bild : stellung.Zeichnen) {
         BildZeichnen(bild, &bilder);
         FahrstrassenMarken.append(bild.Plan);

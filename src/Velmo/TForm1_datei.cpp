@@ -6,7 +6,6 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
-#include "fahrunit/FahrstrassenDatei.h"
 #include "position/PlanDatei.h"
 
 #include <QAction>
@@ -41,12 +40,12 @@ bool TForm1::AenderungenBehandelt()
 {
     // The pulses of the plan end first, so that what is saved is final.
     Bahn->Impulse.AlleBeenden();
-    if (!PlanGeaendert)
+    if (!Dokument.Geaendert())
         return true;
-    switch (Dialog->Frage(QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?").arg(PlanName),
-                          QStringLiteral("Gleisbild"), true)) {
+    const QString frage = QStringLiteral("Das Gleisbild %1 wurde geändert. Änderungen speichern?");
+    switch (Dialog->Frage(frage.arg(Dokument.PlanName), QStringLiteral("Gleisbild"), true)) {
     case Dialoge::Antwort::Ja:
-        SpeichernAufWunsch(PlanName, PlanDir);
+        SpeichernAufWunsch(Dokument.PlanName, Dokument.PlanDir);
         return true;
     case Dialoge::Antwort::Nein:
         return true;
@@ -62,10 +61,10 @@ void TForm1::PlanMenuesFreigeben()
 {
     for (QAction *item : {Speichernals1, Speichern1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1, Fahrstrassen1,
                           Fahrstrassenbearbeiten1,
-                          Softregler1, Abfragestarten1, Abfragebeenden1})
+                          Softregler1, Abfragestarten1, Abfragebeenden1, Drucken1, PdfExportieren1})
         item->setEnabled(true);
     Hostverbinden1->setEnabled(!Command_Socket.connected());
-    setWindowTitle(Titel + "   Gleisbild: " + PlanName);
+    setWindowTitle(Titel + "   Gleisbild: " + Dokument.PlanName);
 }
 
 void TForm1::Neu1Click()
@@ -75,14 +74,9 @@ void TForm1::Neu1Click()
     const QString pfad = Dialog->SpeichernUnter(QStringLiteral("Neue Datei anlegen"), WorkDir);
     if (pfad.isEmpty())
         return;
-    PlanDir = Verzeichnis(pfad);
-    PlanName = PlanDateiname(pfad);
-    StatusBar1->SetzeText(1, PlanName);
-    PosAnzahl = 0;
     // A new plan has no routes of its own.
-    FahrstrassenTabelle = {};
-    FahrstrassenUngelesen = false;
-    PlanGeaendert = false;
+    Dokument.Neu(Verzeichnis(pfad), PlanDateiname(pfad));
+    StatusBar1->SetzeText(1, Dokument.PlanName);
     PlanLoeschen();
     VelmoPaint();
     PlanMenuesFreigeben();
@@ -93,7 +87,8 @@ void TForm1::Oeffnen1Click()
 {
     if (!AenderungenBehandelt())
         return;
-    const QString pfad = Dialog->Oeffnen(QStringLiteral("Öffnen"), PlanDir.isEmpty() ? WorkDir : PlanDir);
+    const QString &dir = Dokument.PlanDir;
+    const QString pfad = Dialog->Oeffnen(QStringLiteral("Öffnen"), dir.isEmpty() ? WorkDir : dir);
     if (!pfad.isEmpty())
         PlanOeffnen(pfad);
 }
@@ -119,36 +114,31 @@ void TForm1::PlanOeffnen(const QString &pfad)
 
 void TForm1::Speichern1Click()
 {
-    SpeichernAufWunsch(PlanName, PlanDir);
+    SpeichernAufWunsch(Dokument.PlanName, Dokument.PlanDir);
 }
 
 void TForm1::Speichernals1Click()
 {
-    const QString pfad = Dialog->SpeichernUnter(QStringLiteral("Unter neuem Namen speichern"), PlanDir);
+    const QString pfad = Dialog->SpeichernUnter(QStringLiteral("Unter neuem Namen speichern"), Dokument.PlanDir);
     if (pfad.isEmpty())
         return;
     const QString dir = Verzeichnis(pfad);
     const QString name = PlanDateiname(pfad);
     SpeichernAufWunsch(name, dir);
-    PlanDir = dir;
-    PlanName = name;
+    Dokument.PlanDir = dir;
+    Dokument.PlanName = name;
     Betrieb1Click();
 }
 
 // The routes are kept beside the plan, so they are never lost with it.
 void TForm1::SpeicherePlan(const QString &name, const QString &dir)
 {
-    SchreibePlanDatei(dir + name, *this);
-    if (!FahrstrassenUngelesen)
-        SchreibeFahrstrassenDatei(FahrstrassenPfad(dir + name), FahrstrassenTabelle);
-    // Routes built since the route file could not be read are still to be
-    // saved.
-    PlanGeaendert = FahrstrassenUngelesen && FahrstrassenTabelle != FahrTabelle {};
+    Dokument.Speichern(name, dir);
 }
 
 void TForm1::SpeichernAufWunsch(const QString &name, const QString &dir)
 {
-    FahrstrassenUngelesen = false;
+    Dokument.FahrstrassenUngelesen = false;
     SpeicherePlan(name, dir);
 }
 
@@ -167,28 +157,11 @@ struct TForm1::Ladevorgang
 
 void TForm1::LadePlan(const QString &dir, const QString &name, std::function<void(const QString &fehler)> fertig)
 {
-    const CPlanZellen neu = LiesPlanDatei(dir + name);
-    // The plan opens with its own routes or with none. A route file that
-    // cannot be read leaves the plan without routes and is kept as it is
-    // until the user saves; the plan still opens, and the error says so.
+    // A route file that cannot be read leaves the plan without routes; the
+    // plan still opens, and the error says so.
+    const GelesenerPlan neu = LiesPlan(dir + name);
     auto laden = std::make_shared<Ladevorgang>();
-    const QString routenPfad = FahrstrassenPfad(dir + name);
-    FahrTabelle routen {};
-    bool ungelesen = false;
-    if (QFileInfo::exists(routenPfad)) {
-        try {
-            // Read into a table of its own: the compiler may build a result
-            // right in the table it is assigned to, and a read that fails
-            // halfway would leave its first routes there.
-            const FahrTabelle gelesen = LiesFahrstrassenDatei(routenPfad);
-            routen = gelesen;
-        } catch (const VelmoFehler &e) {
-            ungelesen = true;
-            laden->Fehler = e.Text + QStringLiteral("\nDas Gleisbild ist ohne Fahrstrassen geöffnet. Die "
-                                                    "Fahrstrassen-Datei bleibt unverändert, bis Sie das "
-                                                    "Gleisbild speichern.");
-        }
-    }
+    laden->Fehler = neu.Fehler;
 
     // The pulses of the plan in use end before it goes.
     Bahn->Impulse.AlleBeenden();
@@ -200,23 +173,16 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
         ding->setEnabled(false);
     };
     for (QAction *item : {Neu1, Oeffnen1, Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Drucken1, PdfExportieren1})
         sperren(item);
     for (QWidget *flaeche : QList<QWidget *> {Velmo, Panel, Decod_Panel, PageControl1})
         sperren(flaeche);
 
     PlanLoeschen();
-    PlanDir = dir;
-    PlanName = name;
-    // Copied into the table in place: nothing that refers to the table is
-    // left pointing at a table that has gone.
-    Positionen = neu.Positionen;
-    PosAnzahl = neu.PosAnzahl;
-    FahrstrassenTabelle = routen;
-    FahrstrassenUngelesen = ungelesen;
-    PlanGeaendert = false;
+    Dokument.Uebernehmen(dir, name, neu);
+    const CPlanZellen &zellen = Dokument.Zellen;
 
-    ProgressBar1->setRange(0, PosAnzahl);
+    ProgressBar1->setRange(0, zellen.PosAnzahl);
     ProgressBar1->setValue(0);
     Prozent_Label->setText(QStringLiteral("0 %"));
     for (QWidget *anzeige : QList<QWidget *> {ProgressBar1, Prozent_Label, Laden_Abbrechen})
@@ -227,13 +193,14 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
     // taken over whole, and the first such error is handed on once the
     // plan is open.
     QList<Impulsschritt> schritte;
-    schritte.reserve(PosAnzahl + 1);
-    for (int i = 1; i <= PosAnzahl; ++i) {
-        const std::optional<DekoderZeile> zeile = LadeSchaltung(Positionen[i]);
-        schritte.append({zeile ? QList<Zubehoerausgang> {{Positionen[i].Protokoll, zeile->Dekoder, zeile->Adresse}}
+    schritte.reserve(zellen.PosAnzahl + 1);
+    for (int i = 1; i <= zellen.PosAnzahl; ++i) {
+        const std::optional<DekoderZeile> zeile = LadeSchaltung(zellen.Positionen[i]);
+        const QByteArray &protokoll = zellen.Positionen[i].Protokoll;
+        schritte.append({zeile ? QList<Zubehoerausgang> {{protokoll, zeile->Dekoder, zeile->Adresse}}
                                : QList<Zubehoerausgang> {},
                          [this, laden, i] {
-                             const C_Position &zelle = Positionen[i];
+                             const C_Position &zelle = Dokument.Zellen.Positionen[i];
                              try {
                                  ZeichneElement(LadeZustand(zelle), zelle.X, zelle.Y, zelle.Element, &laden->Bilder);
                              } catch (const VelmoFehler &e) {
@@ -249,10 +216,12 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
                          for (const auto &zurueck : laden->Freigeben)
                              zurueck();
                          Laden.reset();
+                         BearbeitenZeigen();
                          if (fertig)
                              fertig(laden->Fehler);
                      }});
     Laden = laden;
+    BearbeitenZeigen();
     laden->Folge = Bahn->Schalten(std::move(schritte));
 }
 
@@ -260,10 +229,11 @@ void TForm1::LadePlan(const QString &dir, const QString &name, std::function<voi
 // drawing a cell: it moves at most every 50 ms, and at the end.
 void TForm1::LadefortschrittZeigen(Ladevorgang &laden, int i)
 {
-    if (i != PosAnzahl && !laden.Fortschritt.hasExpired(50))
+    const int anzahl = Dokument.Zellen.PosAnzahl;
+    if (i != anzahl && !laden.Fortschritt.hasExpired(50))
         return;
     ProgressBar1->setValue(i);
-    Prozent_Label->setText(QStringLiteral("%1 %").arg(i * 100 / PosAnzahl));
+    Prozent_Label->setText(QStringLiteral("%1 %").arg(i * 100 / anzahl));
     laden.Fortschritt.restart();
 }
 

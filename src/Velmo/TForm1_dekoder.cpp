@@ -3,6 +3,7 @@
 #include "Velmo/TForm1.h"
 
 #include "Velmo/TDekoderPanel.h"
+#include "bedienung/Schrittnamen.h"
 #include "elemente/Bilder.h"
 
 #include <QLineEdit>
@@ -13,18 +14,18 @@ void TForm1::DekoderDruck(Qt::MouseButton button, int X, int Y)
     if (button != Qt::LeftButton)
         return;
     const PlanZelle zelle = ZelleUnter({X, Y}, Sichtlage());
-    const int element = FindeElement(zelle.Plan.x(), zelle.Plan.y());
+    const int element = Dokument.Zellen.FindeElement(zelle.Plan.x(), zelle.Plan.y());
     if (element < 1 || element > ElementAnzahl)
         return;
     Decod_Panel->ZeilenZeigen(DekoderZeilen(element, Elemente[element].Zustaende));
-    DekoderPosition = FindeSlot(zelle.Plan.x(), zelle.Plan.y());
+    DekoderPosition = Dokument.Zellen.FindeSlot(zelle.Plan.x(), zelle.Plan.y());
     ZeigeDekoder(element, DekoderPosition);
 }
 
 // The panel names the cell by its Nummer, as its file gives it.
 void TForm1::ZeigeDekoder(int element, int slot)
 {
-    const C_Position &zelle = Positionen[slot];
+    const C_Position &zelle = Dokument.Zellen.Positionen[slot];
     Decod_Panel->TexteZeigen(zelle.Nummer, DekoderTexte(zelle));
     const C_Element &e = Elemente[element];
     const QByteArray bilder[] = {e.Bild1, e.Bild2, e.Bild3};
@@ -38,14 +39,11 @@ void TForm1::ZeigeDekoder(int element, int slot)
 
 void TForm1::Speichern_ButtonClick()
 {
-    C_Position &zelle = Positionen[DekoderPosition];
-    const C_Position vorher = zelle;
-    // Fields stored before a conversion error count as a change too; a slot
-    // that is no cell of the plan (slot 0, or one left from an earlier plan)
-    // is never written to the file.
-    const auto merken = qScopeGuard([&] {
-        if (DekoderPosition >= 1 && DekoderPosition <= PosAnzahl && zelle != vorher)
-            PlanGeaendert = true;
-    });
-    Decod_Panel->Protokoll_Edit->setText(DekoderSpeichern(zelle, Decod_Panel->Eingaben()));
+    // Fields stored before a conversion error are a step too; a slot that
+    // is no cell of the plan (slot 0, or one left from an earlier plan) is
+    // never written to the file and makes none.
+    const Planstand vorher = Dokument.Merken({DekoderPosition});
+    const auto eintragen = qScopeGuard([&] { Dokument.Eintragen(vorher, DekoderSpeichernName); });
+    Decod_Panel->Protokoll_Edit->setText(
+        DekoderSpeichern(Dokument.Zellen.Positionen[DekoderPosition], Decod_Panel->Eingaben()));
 }

@@ -1,13 +1,15 @@
 // Design mode: the steps of placing, dragging and deleting drawn into the
-// plan and the view, one cell at a time.
+// plan and the view, one cell at a time; each placement and each deletion
+// is one step of the plan document.
 #include "Velmo/TForm1.h"
 
 #include "Velmo/TBildFlaeche.h"
+#include "bedienung/Schrittnamen.h"
 #include "elemente/Bilder.h"
 
 Sicht TForm1::Sichtlage() const
 {
-    return {QPoint(ScrollX, ScrollY), Velmo->size()};
+    return {QPoint(ScrollX, ScrollY), Velmo->BildGroesse()};
 }
 
 // Copies the 27 x 27 top left of bild into the cell, on the view and on the plan.
@@ -31,9 +33,41 @@ void TForm1::EntwurfAusfuehren(const Entwurfsschritte &schritte)
         KopiereBlock(Hintergrund, QPoint(0, 0), PlanBitmap, QRect(schritte.Unterlegen->Plan, QSize(IconGroesse, IconGroesse)));
     if (schritte.Icon)
         ZelleKopieren(GewaehltesBild, *schritte.Icon);
-    if (schritte.Geaendert)
-        PlanGeaendert = true;
     if (schritte.Voll)
         Dialog->Meldung(QStringLiteral("Das Gleisbild ist voll: höchstens %1 Elemente.").arg(MaxPositionen),
                         QStringLiteral("Fehler"), Dialoge::Art::Fehler);
+}
+
+// A right press clears the first record in the cell: the step is named
+// after its element.
+void TForm1::EntwurfDruck(Qt::MouseButton button, int X, int Y)
+{
+    const PlanZelle zelle = ZelleUnter({X, Y}, Sichtlage());
+    const int slot = Dokument.Zellen.FindeSlot(zelle.Plan.x(), zelle.Plan.y());
+    const QString name = LoeschenName(Elemente, Dokument.Zellen.Positionen[slot].Element);
+    const Planstand vorher = Dokument.Merken({slot});
+    const Entwurfsschritte schritte = EntwurfDruecken(*this, Dokument.Zellen, button, {X, Y}, Sichtlage());
+    if (schritte.Geaendert)
+        Dokument.Eintragen(vorher, name);
+    if (schritte.Icon) {
+        Platzierung = zelle;
+        BearbeitenZeigen();
+    }
+    EntwurfAusfuehren(schritte);
+}
+
+// The release ends a placement: the record appended is one step, however
+// far the element was dragged.
+void TForm1::EntwurfLosgelassen(Qt::MouseButton button, int X, int Y)
+{
+    const Planstand vorher = Dokument.Merken({});
+    const Entwurfsschritte schritte = EntwurfLoslassen(*this, Dokument.Zellen, button, {X, Y}, Sichtlage());
+    if (button == Qt::LeftButton) {
+        const bool gezogen = Platzierung && Platzierung->Plan != ZelleUnter({X, Y}, Sichtlage()).Plan;
+        Platzierung.reset();
+        if (schritte.Geaendert)
+            Dokument.Eintragen(vorher, SetzenName(Elemente, GewaehltesElement, gezogen));
+        BearbeitenZeigen();
+    }
+    EntwurfAusfuehren(schritte);
 }

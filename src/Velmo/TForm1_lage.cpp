@@ -36,9 +36,9 @@ void TForm1::Beantwortet(const QByteArray &befehl, const Antwort &antwort)
 void TForm1::MarkenZeigen()
 {
     QList<QRect> rahmen;
-    const QRect sicht(QPoint(ScrollX, ScrollY), Velmo->size());
-    for (int i = 1; !Abgelehnt.Leer() && i <= PosAnzahl; ++i) {
-        const C_Position &p = Positionen[i];
+    const QRect sicht(QPoint(ScrollX, ScrollY), Velmo->BildGroesse());
+    for (int i = 1; !Abgelehnt.Leer() && i <= Dokument.Zellen.PosAnzahl; ++i) {
+        const C_Position &p = Dokument.Zellen.Positionen[i];
         const QRect zelle(p.X, p.Y, RasterGroesse, RasterGroesse);
         if (!IstLoch(p) && zelle.intersects(sicht) && Abgelehnt.ZelleMarkiert(p, Bahn->Busse()))
             rahmen.append(zelle.translated(-ScrollX, -ScrollY));

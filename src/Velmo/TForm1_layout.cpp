@@ -4,6 +4,7 @@
 #include "Velmo/TDekoderPanel.h"
 #include "Velmo/TFahrstrassenSeiten.h"
 #include "Velmo/TStatusLeiste.h"
+#include "bedienung/Planansicht.h"
 #include "regler/TReglerPanel.h"
 
 #include <QAction>
@@ -85,10 +86,8 @@ void TForm1::SteuerelementeErzeugen()
 
     HScrollBar = Benannt(new QScrollBar(Qt::Horizontal, Client), "HScrollBar");
     VScrollBar = Benannt(new QScrollBar(Qt::Vertical, Client), "VScrollBar");
-    for (QScrollBar *bar : {HScrollBar, VScrollBar}) {
+    for (QScrollBar *bar : {HScrollBar, VScrollBar})
         bar->setSingleStep(27);
-        bar->setPageStep(270);
-    }
     HScrollBar->setRange(0, 980);
     VScrollBar->setRange(0, 680);
     HScrollBar->setFixedHeight(BalkenDicke);
@@ -230,9 +229,23 @@ void TForm1::MenueErzeugen()
     Speichern1 = MenuePunkt(datei, "&Speichern", "Speichern1", &TForm1::Speichern1Click, QKeySequence::Save);
     Speichernals1 = MenuePunkt(datei, "Speichern &als", "Speichernals1", &TForm1::Speichernals1Click,
                                Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    Drucken1 = MenuePunkt(datei, "&Drucken …", "Drucken1", &TForm1::Drucken1Click, QKeySequence::Print);
+    PdfExportieren1 = MenuePunkt(datei, "Als &PDF exportieren …", "PdfExportieren1", &TForm1::PdfExportieren1Click);
     Hostverbinden1 = MenuePunkt(datei, "Host &verbinden", "Hostverbinden1", &TForm1::Hostverbinden1Click);
     Hosttrennen1 = MenuePunkt(datei, "Host &trennen", "Hosttrennen1", &TForm1::Hosttrennen1Click);
     Exit1 = MenuePunkt(datei, "E&xit", "Exit1", &TForm1::Exit1Click, Qt::CTRL | Qt::Key_Q);
+
+    QMenu *bearbeiten = bar->addMenu(QStringLiteral("Be&arbeiten"));
+    Rueckgaengig1 = MenuePunkt(bearbeiten, "&Rückgängig", "Rueckgaengig1", &TForm1::Rueckgaengig1Click,
+                               Qt::CTRL | Qt::Key_Z);
+    Wiederherstellen1 = MenuePunkt(bearbeiten, "&Wiederherstellen", "Wiederherstellen1",
+                                   &TForm1::Wiederherstellen1Click);
+    Wiederherstellen1->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    const QUndoStack *stapel = &Dokument.Stapel();
+    connect(stapel, &QUndoStack::indexChanged, this, &TForm1::BearbeitenZeigen);
+    connect(stapel, &QUndoStack::canUndoChanged, this, &TForm1::BearbeitenZeigen);
+    connect(stapel, &QUndoStack::canRedoChanged, this, &TForm1::BearbeitenZeigen);
+    BearbeitenZeigen();
 
     // The modes on F2 to F6 in the order of the menu.
     QMenu *optionen = bar->addMenu(QStringLiteral("&Optionen"));
@@ -280,27 +293,22 @@ void TForm1::FormResize()
     const int SB = StatusBar1->height();
     const int PH = PaletteHoehe;
 
+    // The view holds the plan enlarged by the zoom, or what of it fits.
+    const Rollbereich waagrecht = Rollen(CW, 17, PlanBreite, Velmo->Faktor());
+    const Rollbereich senkrecht = Rollen(CH - PH - 17 - SB, 0, PlanHoehe, Velmo->Faktor());
     HScrollBar->move(1, CH - 17 - SB);
     HScrollBar->resize(CW - 17, HScrollBar->height());
-    if (CW < PlanBreite) {
-        HScrollBar->setEnabled(true);
-        HScrollBar->show();
-        HScrollBar->setMaximum(PlanBreite);
-        Velmo->resize(CW - 17, Velmo->height());
-    } else {
-        Velmo->resize(PlanBreite, Velmo->height());
-    }
-
     VScrollBar->move(CW - 17, 1);
     VScrollBar->resize(VScrollBar->width(), std::max(0, CH - PH - 17));
-    if (CH - PH - 17 - SB < PlanHoehe) {
-        VScrollBar->setEnabled(true);
-        VScrollBar->show();
-        VScrollBar->setMaximum(PlanHoehe);
-        Velmo->resize(Velmo->width(), std::max(0, CH - PH - 17 - SB));
-    } else {
-        Velmo->resize(Velmo->width(), PlanHoehe);
+    for (const auto &[bar, achse] : {std::pair {HScrollBar, waagrecht}, std::pair {VScrollBar, senkrecht}}) {
+        if (achse.Noetig) {
+            bar->setEnabled(true);
+            bar->show();
+            bar->setMaximum(achse.Maximum);
+        }
+        bar->setPageStep(achse.Seite);
     }
+    Velmo->resize(waagrecht.Laenge, senkrecht.Laenge);
     Velmo->move(1, 1);
 
     const QRect regler = ReglerLage();

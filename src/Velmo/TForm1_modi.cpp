@@ -29,6 +29,8 @@ void TForm1::ModusWechseln(Modus m, QAction *item)
         FahrstrassenbearbeitungBeenden();
     ModusSetzen(m);
     ModusAnzeigen(item);
+    BearbeitenZeigen();
+    EntwurfsansichtZeigen();
 }
 
 void TForm1::Gleisbildentwerfen1Click()
@@ -51,7 +53,7 @@ void TForm1::Dekoderadressen1Click()
     Manage_panel->hide();
     Panel->hide();
     Decod_Panel->show();
-    SpeicherePlan(PlanName, PlanDir);
+    SpeicherePlan(Dokument.PlanName, Dokument.PlanDir);
 }
 
 void TForm1::Betrieb1Click()
@@ -66,12 +68,12 @@ void TForm1::Betrieb1Click()
         Regler_panel->FunktionsbilderZeigen(i, &durchgang);
         Regler_panel->ReglerEinrichten(i, &durchgang);
     }
-    SpeicherePlan(PlanName, PlanDir);
+    SpeicherePlan(Dokument.PlanName, Dokument.PlanDir);
 }
 
 void TForm1::Fahrstrassen1Click()
 {
-    SpeicherePlan(PlanName, PlanDir);
+    SpeicherePlan(Dokument.PlanName, Dokument.PlanDir);
 }
 
 void TForm1::Softregler1Click()
@@ -102,7 +104,7 @@ void TForm1::VelmoMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int X
 {
     if (EntwurfModus) {
         StatusBar1->SetzeText(1, QStringLiteral("x: %1 y: %2").arg(X).arg(Y));
-        EntwurfAusfuehren(EntwurfDruecken(*this, *this, button, {X, Y}, Sichtlage()));
+        EntwurfDruck(button, X, Y);
     }
     if (DekoderModus)
         DekoderDruck(button, X, Y);
@@ -119,5 +121,5 @@ void TForm1::VelmoMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shif
 
 void TForm1::VelmoMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int X, int Y)
 {
-    EntwurfAusfuehren(EntwurfLoslassen(*this, *this, button, {X, Y}, Sichtlage()));
+    EntwurfLosgelassen(button, X, Y);
 }

@@ -38,6 +38,7 @@ void TForm1::SichtfensterKopieren(int h, int v)
     QuellRect = Rechteck(h, v, h + w, v + hoehe);
     KopiereBlock(Velmo->Bild, ZielRect.topLeft(), PlanBitmap, QuellRect);
     Velmo->Zeigen();
+    GitterZeigen(QPoint(h, v));
 }
 
 void TForm1::SichtFuellen()

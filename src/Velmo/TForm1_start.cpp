@@ -49,8 +49,10 @@ TForm1::TForm1(const QString &workDir, std::unique_ptr<Dialoge> dialoge)
         [this](int versuch, int ms) { WiederverbindungGeplant(versuch, ms); });
     SteuerelementeErzeugen();
     MenueErzeugen();
+    AnsichtEinrichten();
     NothaltErzeugen();
     Geschuetzt(*Dialog, [this] { FormCreate(); });
+    AnsichtUebernehmen();
 }
 
 TForm1::~TForm1()
@@ -86,14 +88,14 @@ void TForm1::FormCreate()
     // The palette's tooltip names the element under the pointer.
     Panel->Tipp = [this](QPoint p) { return PalettenTipp(p.x(), p.y()); };
 
-    Fahr = std::make_unique<CFahr>(FahrstrassenTabelle);
+    Fahr = std::make_unique<CFahr>(Dokument.FahrstrassenTabelle);
     FahrEditor = std::make_unique<Fahrstrasseneditor>(*Fahr);
     Bahn = std::make_unique<Cbahn>(
         *this, Command_Socket, [this](const QString &zeile) { ProtokollZeile(zeile); },
         [this](const QString &meldung) { StatusMelden(meldung); }, [this](const QString &fehler) { FehlerZeigen(fehler); });
     Bahn->Beantwortet = [this](const QByteArray &befehl, const Antwort &antwort) { Beantwortet(befehl, antwort); };
     Rueck = std::make_unique<Crueck>(
-        *this, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
+        Dokument.Zellen, [this](const QString &name, int x, int y) { IconZeichnen(name, x, y); },
         [this] { StatusBar1->SetzeText(1, QStringLiteral("Fehler !!")); });
 
     ProgressBar1->hide();
@@ -110,9 +112,10 @@ void TForm1::FormCreate()
     ScrollY = 0;
 
     for (QAction *item : {Speichern1, Speichernals1, Gleisbildentwerfen1, Dekoderadressen1, Betrieb1,
-                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Abfragestarten1, Abfragebeenden1})
+                          Fahrstrassen1, Fahrstrassenbearbeiten1, Softregler1, Abfragestarten1, Abfragebeenden1,
+                          Drucken1, PdfExportieren1})
         item->setEnabled(false);
-    PosAnzahl = 0;
+    Dokument.Zellen.PosAnzahl = 0;
     Bildschirm1->setEnabled(true);
     automatisch1->setChecked(true);
     for (QAction *item : {N640mal480, N800mal600, N1024mal768})

@@ -23,6 +23,13 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
             Panels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(Panels[i], breiten[i] > 0 ? 0 : 1);
     }
+    Zellanzeige = new QLabel(this);
+    Zellanzeige->setObjectName("Zellanzeige");
+    Zellanzeige->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // As wide as the longest name, so the panels beside it keep still.
+    Zellanzeige->setMinimumWidth(Zellanzeige->fontMetrics().horizontalAdvance(QStringLiteral(" Spalte 37, Zeile 26 ")));
+    Zellanzeige->hide();
+    layout->addWidget(Zellanzeige);
     const std::array<const char *, 2> namen {"Verbindungsanzeige", "Stromanzeige"};
     for (int i = 0; i < 2; ++i) {
         Anzeigen[i] = new QLabel(this);
@@ -76,6 +83,17 @@ Ampel TStatusLeiste::AnzeigeFarbe(Anzeige anzeige) const
 QString TStatusLeiste::AnzeigeTooltip(Anzeige anzeige) const
 {
     return Anzeigen[anzeige]->toolTip();
+}
+
+void TStatusLeiste::ZelleZeigen(const QString &name)
+{
+    Zellanzeige->setText(name);
+    Zellanzeige->setVisible(!name.isEmpty());
+}
+
+QString TStatusLeiste::Zelle() const
+{
+    return Zellanzeige->isVisibleTo(this) ? Zellanzeige->text() : QString();
 }
 
 void TStatusLeiste::SetzeText(int panel, const QString &text)

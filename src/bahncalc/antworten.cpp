@@ -139,3 +139,10 @@ ModulKontakt KontaktAdresse(int n)
         return {n / KontakteJeModul, KontakteJeModul};
     return {n / KontakteJeModul + 1, n % KontakteJeModul};
 }
+
+int KontaktNummer(int modul, int kontakt)
+{
+    if (modul < 1 || kontakt < 1 || kontakt > KontakteJeModul)
+        return 0;
+    return KontakteJeModul * (modul - 1) + kontakt;
+}

@@ -71,3 +71,7 @@ struct ModulKontakt
     int Kontakt;
 };
 ModulKontakt KontaktAdresse(int n);
+// The contact number n that KontaktAdresse places at (modul, kontakt):
+// 16 * (modul - 1) + kontakt; 0 for a place no contact has (module below 1,
+// contact outside 1 to 16).
+int KontaktNummer(int modul, int kontakt);

@@ -6,11 +6,6 @@ namespace {
 
 constexpr int DccBus = 2;
 
-bool IstDcc(const QByteArray &protocol)
-{
-    return protocol == "N" || protocol == "n";
-}
-
 // "<address> <port> <value> -1\n", the common tail of both protocol versions.
 QByteArray Schaltwerte(ZubehoerAdresse ziel, int value)
 {
@@ -23,6 +18,11 @@ QByteArray Schaltwerte(ZubehoerAdresse ziel, int value)
 }
 
 } // namespace
+
+bool ZubehoerIstDcc(const QByteArray &protocol)
+{
+    return protocol == "N" || protocol == "n";
+}
 
 bool ZubehoerSchaltbar(int decoderAddress, int output)
 {
@@ -45,12 +45,12 @@ ZubehoerAdresse ZubehoerZiel(int decoderAddress, int output)
 
 int ZubehoerBus(const QByteArray &protocol)
 {
-    return IstDcc(protocol) ? DccBus : 1;
+    return ZubehoerIstDcc(protocol) ? DccBus : 1;
 }
 
 QByteArray ZubehoerBefehl70(const QByteArray &protocol, ZubehoerAdresse ziel, int value)
 {
-    QByteArray text = IstDcc(protocol) ? "SET GA N " : "SET GA M ";
+    QByteArray text = ZubehoerIstDcc(protocol) ? "SET GA N " : "SET GA M ";
     return text + Schaltwerte(ziel, value);
 }
 
@@ -68,6 +68,6 @@ QByteArray ZubehoerInit80(const QByteArray &protocol, int address, const ServerB
 {
     QByteArray text = BusKopf("INIT", ZubehoerBus80(protocol, busse), "GA");
     ZahlMitBlank(text, address);
-    text += IstDcc(protocol) ? "N\n" : "M\n";
+    text += ZubehoerIstDcc(protocol) ? "N\n" : "M\n";
     return text;
 }

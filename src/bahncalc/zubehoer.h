@@ -32,6 +32,10 @@ bool ZubehoerSchaltbar(int decoderAddress, int output);
 // gives (4A + output/2, port 1). Output 9 and above keep counting the same way.
 ZubehoerAdresse ZubehoerZiel(int decoderAddress, int output);
 
+// Whether an accessory protocol text means DCC: exactly "N" or "n"; any
+// other text (also an empty one) means Motorola.
+bool ZubehoerIstDcc(const QByteArray &protocol);
+
 // Bus of an accessory protocol letter: 2 for exactly "N" or "n" (DCC),
 // 1 for any other text (Motorola).
 int ZubehoerBus(const QByteArray &protocol);

@@ -12,6 +12,8 @@
 namespace {
 
 const QString NeuVerbinden = QStringLiteral("Verbindung/AutomatischNeuVerbinden");
+const QString Zoom = QStringLiteral("Ansicht/Zoom");
+const QString Gitter = QStringLiteral("Ansicht/Raster");
 
 QString FahrstufenSchluessel(int lok)
 {
@@ -35,6 +37,25 @@ bool IstText(const QString &path)
                         [](char c) { return uchar(c) < 0x20 && c != '\t' && c != '\r' && c != '\n'; });
 }
 
+// A switch is "true" or "false"; false when the file holds anything else.
+bool LiesSchalter(const QSettings &datei, const QString &schluessel, bool &schalter)
+{
+    const QString wert = datei.value(schluessel, schalter ? QStringLiteral("true") : QStringLiteral("false")).toString();
+    if (wert != QLatin1String("true") && wert != QLatin1String("false"))
+        return false;
+    schalter = wert == QLatin1String("true");
+    return true;
+}
+
+bool LiesZoom(const QSettings &datei, int &zoom)
+{
+    const QString wert = datei.value(Zoom, QString::number(zoom)).toString();
+    if (wert != QLatin1String("100") && wert != QLatin1String("200") && wert != QLatin1String("300"))
+        return false;
+    zoom = wert.toInt();
+    return true;
+}
+
 } // namespace
 
 QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e, LokTabelle &loks)
@@ -47,12 +68,9 @@ QString LiesSeitendatei(const QString &path, Seiteneinstellungen &e, LokTabelle 
     QSettings datei(path, QSettings::IniFormat);
     if (datei.status() != QSettings::NoError || !IstText(path))
         return Beschaedigt(path);
-    bool heil = true;
-    const QString wert = datei.value(NeuVerbinden, QStringLiteral("true")).toString();
-    if (wert == QLatin1String("true") || wert == QLatin1String("false"))
-        e.AutomatischNeuVerbinden = wert == QLatin1String("true");
-    else
-        heil = false;
+    bool heil = LiesSchalter(datei, NeuVerbinden, e.AutomatischNeuVerbinden);
+    heil = LiesZoom(datei, e.Zoom) && heil;
+    heil = LiesSchalter(datei, Gitter, e.Gitter) && heil;
     for (int i = 0; i < GespeicherteLoks; ++i) {
         if (!datei.contains(FahrstufenSchluessel(i)))
             continue;
@@ -79,6 +97,8 @@ void SchreibeSeitendatei(const QString &path, const Seiteneinstellungen &e, cons
     {
         QSettings datei(neu, QSettings::IniFormat);
         datei.setValue(NeuVerbinden, e.AutomatischNeuVerbinden);
+        datei.setValue(Zoom, e.Zoom);
+        datei.setValue(Gitter, e.Gitter);
         for (int i = 0; i < GespeicherteLoks; ++i)
             datei.setValue(FahrstufenSchluessel(i), loks[i].Fahrstufen);
         datei.sync();

@@ -12,6 +12,10 @@ struct Seiteneinstellungen
 {
     // After the server dropped the command connection, connect again by itself.
     bool AutomatischNeuVerbinden = true;
+    // The zoom of the plan view in percent: 100, 200 or 300.
+    int Zoom = 100;
+    // The grid over the plan in design mode.
+    bool Gitter = false;
 };
 
 // Reads the file into `e` and the speed steps of records 0 to 9 of `loks`.

@@ -1,5 +1,7 @@
 #include "scripteddialoge.h"
 
+#include <QPrinter>
+
 void ScriptedDialoge::Meldung(const QString &text, const QString &caption, Art art)
 {
     Meldungen.append({text, caption, art});
@@ -24,6 +26,19 @@ QString ScriptedDialoge::Oeffnen(const QString &title, const QString &dir)
 {
     DateiDialoge.append(title + '|' + dir);
     return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+}
+
+QString ScriptedDialoge::PdfSpeichernUnter(const QString &title, const QString &pfad)
+{
+    return SpeichernUnter(title, pfad);
+}
+
+bool ScriptedDialoge::Drucker(QPrinter &printer)
+{
+    // A file name ending in ".pdf" makes the printer write a PDF file.
+    const QString datei = SpeichernUnter(QStringLiteral("Drucken"), printer.docName());
+    printer.setOutputFileName(datei);
+    return !datei.isEmpty();
 }
 
 bool ScriptedDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)

@@ -22,6 +22,7 @@ public:
     QList<Antwort> FrageAntworten;  // next answers; none left = the box closed
     QStringList DateiDialoge;       // "title|initial directory" of every file dialog
     QStringList FileAnswers;   // next file dialog results; empty text = cancelled
+    // The print dialog answers from FileAnswers too: a PDF file to print to.
     QList<std::pair<bool, QString>> InputAnswers;
     QStringList InputPrompts;  // "caption|prompt" of every input dialog
 
@@ -29,6 +30,8 @@ public:
     Antwort Frage(const QString &text, const QString &caption, bool abbrechbar) override;
     QString SpeichernUnter(const QString &title, const QString &dir) override;
     QString Oeffnen(const QString &title, const QString &dir) override;
+    QString PdfSpeichernUnter(const QString &title, const QString &pfad) override;
+    bool Drucker(QPrinter &printer) override;
     bool Eingabe(const QString &caption, const QString &prompt, QString &text) override;
 };
 
