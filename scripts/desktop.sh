@@ -16,9 +16,10 @@ dir="$(realpath -m "${1:-$(dirname "$0")}")"
     exit 2
 }
 daten="${XDG_DATA_HOME:-$HOME/.local/share}"
-mkdir -p "$daten/applications" "$daten/icons/hicolor/256x256/apps" "$daten/mime/packages"
+mkdir -p "$daten/applications" "$daten/icons/hicolor/256x256/apps" "$daten/icons/hicolor/64x64/apps" "$daten/mime/packages"
 
 cp "$dir/Data/velmo.png" "$daten/icons/hicolor/256x256/apps/velmo.png"
+cp "$dir/Data/velmo64.png" "$daten/icons/hicolor/64x64/apps/velmo.png"
 
 # Exec takes the program's path quoted, as a path may hold blanks; a
 # quoted argument escapes ", `, $ and \ with a backslash.

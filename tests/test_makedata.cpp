@@ -332,6 +332,11 @@ private slots:
                 QCOMPARE(programIcon.pixel(6 + 3 * x + 2, 6 + 3 * y), straight.pixel(x, y));
                 QCOMPARE(programIcon.pixel(87 + 3 * x, 87 + 3 * y + 2), turnout.pixel(x, y));
             }
+        // The window's icon is the same picture at a quarter of its size.
+        const QImage windowIcon = QImage(dataFile("velmo64.png"));
+        QCOMPARE(windowIcon.size(), QSize(64, 64));
+        QCOMPARE(windowIcon.convertToFormat(QImage::Format_ARGB32),
+                 programIcon.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
 
     void functionPicturesAreGreyWhenOffAndColouredWhenOn()

@@ -49,7 +49,28 @@ struct Linie : Anlage
         F->Neuverbinden->Einheit = 50;
     }
     QString Anzeige(TStatusLeiste::Anzeige a = TStatusLeiste::Verbindung) const { return F->StatusBar1->AnzeigeText(a); }
-    Ampel Farbe(TStatusLeiste::Anzeige a = TStatusLeiste::Verbindung) const { return F->StatusBar1->AnzeigeFarbe(a); }
+    // The state colour the indicator's dot shows on the screen: the one of
+    // most pixels (a grey can also be an edge pixel of the letters).
+    Ampel Farbe(TStatusLeiste::Anzeige a = TStatusLeiste::Verbindung) const
+    {
+        const QImage bild = F->StatusBar1->findChild<QWidget *>(a == TStatusLeiste::Verbindung ? "Verbindungsanzeige" : "Stromanzeige")
+                                ->grab()
+                                .toImage();
+        const std::pair<Ampel, QRgb> farben[] = {
+            {Ampel::Grau, qRgb(0x8c, 0x8c, 0x8c)}, {Ampel::Gelb, qRgb(0xe8, 0xa0, 0x00)},
+            {Ampel::Gruen, qRgb(0x1e, 0xa0, 0x1e)}, {Ampel::Rot, qRgb(0xd2, 0x1e, 0x1e)}};
+        Ampel gezeigt = Ampel(-1);
+        int meiste = 0;
+        for (const auto &[ampel, farbe] : farben) {
+            int anzahl = 0;
+            for (int y = 0; y < bild.height(); ++y)
+                for (int x = 0; x < bild.width(); ++x)
+                    anzahl += bild.pixel(x, y) == farbe;
+            if (anzahl > meiste)
+                std::tie(gezeigt, meiste) = std::pair(ampel, anzahl);
+        }
+        return gezeigt;
+    }
     bool Zeigt(int x, int y, int element, int wert)
     {
         QImage bild;

@@ -54,8 +54,16 @@ void TForm1::NothaltErzeugen()
     Nothalt_Button->setObjectName("Nothalt_Button");
     Nothalt_Button->setFocusPolicy(Qt::NoFocus);
     Nothalt_Button->setToolTip(QStringLiteral("Fahrstrom sofort aus, auf allen Bussen (Pause oder F12)"));
-    Nothalt_Button->setStyleSheet(
-        QStringLiteral("QPushButton { background: #d21e1e; color: white; font-weight: bold; padding: 1px 10px; }"));
+    // Solid red with white letters: a flat button on its own red background,
+    // in the window's font. A style sheet or a bold face would cost every
+    // start a tenth of its instructions.
+    QPalette rot = Nothalt_Button->palette();
+    for (QPalette::ColorRole flaeche : {QPalette::Window, QPalette::Button})
+        rot.setColor(flaeche, QColor(0xd2, 0x1e, 0x1e));
+    rot.setColor(QPalette::ButtonText, Qt::white);
+    Nothalt_Button->setPalette(rot);
+    Nothalt_Button->setFlat(true);
+    Nothalt_Button->setAutoFillBackground(true);
     menuBar()->setCornerWidget(Nothalt_Button, Qt::TopRightCorner);
     connect(Nothalt_Button, &QPushButton::clicked, this, [this] { Geschuetzt(*Dialog, [this] { NothaltClick(); }); });
     for (const QKeySequence &taste : {QKeySequence(Qt::Key_Pause), QKeySequence(Qt::Key_F12)}) {

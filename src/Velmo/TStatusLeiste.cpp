@@ -2,7 +2,50 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QResizeEvent>
+
+// An indicator: a dot in the colour of the state, then its text, in a
+// sunken frame. Painted by hand: a rich-text label costs a text document
+// and its layout for two characters of colour.
+class Ampelanzeige : public QFrame
+{
+public:
+    explicit Ampelanzeige(QWidget *parent) : QFrame(parent) { setFrameStyle(QFrame::Panel | QFrame::Sunken); }
+
+    void Setzen(const QColor &farbe, const QString &text)
+    {
+        Farbe = farbe;
+        Text = text;
+        updateGeometry();
+        update();
+    }
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics fm = fontMetrics();
+        const int rand = 2 * frameWidth();
+        return {fm.horizontalAdvance(Punkt + Text) + fm.horizontalAdvance(' ') + rand, fm.height() + rand};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter maler(this);
+        QRect feld = contentsRect();
+        maler.setPen(Farbe);
+        maler.drawText(feld, Qt::AlignLeft | Qt::AlignVCenter, Punkt);
+        feld.setLeft(feld.left() + fontMetrics().horizontalAdvance(Punkt));
+        maler.setPen(palette().color(QPalette::WindowText));
+        maler.drawText(feld, Qt::AlignLeft | Qt::AlignVCenter, Text);
+    }
+
+private:
+    const QString Punkt = QStringLiteral("\u25cf\u00a0");
+    QColor Farbe;
+    QString Text;
+};
 
 TStatusLeiste::TStatusLeiste(QWidget *parent)
     : QFrame(parent)
@@ -32,10 +75,8 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
     layout->addWidget(Zellanzeige);
     const std::array<const char *, 2> namen {"Verbindungsanzeige", "Stromanzeige"};
     for (int i = 0; i < 2; ++i) {
-        Anzeigen[i] = new QLabel(this);
+        Anzeigen[i] = new Ampelanzeige(this);
         Anzeigen[i]->setObjectName(namen[i]);
-        Anzeigen[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        Anzeigen[i]->setTextFormat(Qt::RichText);
         layout->addWidget(Anzeigen[i]);
     }
     Zeigen(Verbindung, QStringLiteral("getrennt"), Ampel::Grau, QStringLiteral("Keine Verbindung zum Server"));
@@ -44,17 +85,17 @@ TStatusLeiste::TStatusLeiste(QWidget *parent)
 
 namespace {
 
-QString Punktfarbe(Ampel farbe)
+QColor Punktfarbe(Ampel farbe)
 {
     switch (farbe) {
     case Ampel::Grau:
-        return QStringLiteral("#8c8c8c");
+        return {0x8c, 0x8c, 0x8c};
     case Ampel::Gelb:
-        return QStringLiteral("#e8a000");
+        return {0xe8, 0xa0, 0x00};
     case Ampel::Gruen:
-        return QStringLiteral("#1ea01e");
+        return {0x1e, 0xa0, 0x1e};
     case Ampel::Rot:
-        return QStringLiteral("#d21e1e");
+        return {0xd2, 0x1e, 0x1e};
     }
     return {};
 }
@@ -65,8 +106,7 @@ void TStatusLeiste::Zeigen(Anzeige anzeige, const QString &text, Ampel farbe, co
 {
     Texte[anzeige] = text;
     Farben[anzeige] = farbe;
-    Anzeigen[anzeige]->setText(QStringLiteral("<span style=\"color:%1\">\u25cf</span>&nbsp;%2")
-                                   .arg(Punktfarbe(farbe), text.toHtmlEscaped()));
+    Anzeigen[anzeige]->Setzen(Punktfarbe(farbe), text);
     Anzeigen[anzeige]->setToolTip(tooltip);
 }
 

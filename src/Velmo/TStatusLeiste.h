@@ -6,6 +6,7 @@
 #include <array>
 
 class QLabel;
+class Ampelanzeige;
 
 // The status bar: three panels of 200, 300 and the remaining width, and at
 // its right end the two indicators of the link and of the track power, each
@@ -41,7 +42,7 @@ private:
     std::array<QLabel *, 3> Panels {};
     std::array<QString, 3> Volltexte;
     QLabel *Zellanzeige = nullptr;
-    std::array<QLabel *, 2> Anzeigen {};
+    std::array<Ampelanzeige *, 2> Anzeigen {};
     std::array<QString, 2> Texte;
     std::array<Ampel, 2> Farben {Ampel::Grau, Ampel::Grau};
 };

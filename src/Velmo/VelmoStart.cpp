@@ -14,8 +14,8 @@ int VelmoMain(int argc, char *argv[], const std::function<void(TForm1 &)> &nachS
     // The program speaks German; Qt's own dialogs and buttons do too.
     const auto qtTexte = QtTexteDeutsch(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     TForm1 Form1(QDir(QCoreApplication::applicationDirPath()).path() + '/');
-    // The icon of the menu entry, for the window and the task bar.
-    app.setWindowIcon(QIcon(Form1.WorkDir + "Data/velmo.png"));
+    // The icon of the menu entry at the size of the title and task bar.
+    app.setWindowIcon(QIcon(Form1.WorkDir + "Data/velmo64.png"));
     app.Fehlerbericht = [&Form1](const QString &text) { Form1.FehlerZeigen(text); };
     Form1.show();
     // A plan named on the command line opens as through "Öffnen".

@@ -45,8 +45,10 @@ int main(int argc, char *argv[])
     for (const SmallPicture &picture : smallPictures())
         if (!saveBmp(picture.image, dir, picture.name))
             return 1;
-    if (!paintProgramIcon().save(dir.filePath(QStringLiteral("velmo.png")), "PNG")) {
-        std::fprintf(stderr, "makedata: cannot write velmo.png\n");
+    const QImage programIcon = paintProgramIcon();
+    if (!programIcon.save(dir.filePath(QStringLiteral("velmo.png")), "PNG")
+        || !windowIcon(programIcon).save(dir.filePath(QStringLiteral("velmo64.png")), "PNG")) {
+        std::fprintf(stderr, "makedata: cannot write velmo.png or velmo64.png\n");
         return 1;
     }
     // The catalogue comes last: the build takes it as the sign that Data/ is

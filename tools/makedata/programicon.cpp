@@ -74,3 +74,9 @@ QImage paintProgramIcon()
     painter.end();
     return exactlyIndexed(icon);
 }
+
+QImage windowIcon(const QImage &programIcon)
+{
+    return programIcon.convertToFormat(QImage::Format_ARGB32)
+        .scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}

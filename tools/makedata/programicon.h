@@ -9,3 +9,8 @@
 // decodes it at every start for its window icon, and an indexed PNG decodes
 // in a fraction of the time of a 32-bit one.
 QImage paintProgramIcon();
+
+// The window's icon, 64 x 64: the program icon scaled down smoothly. The
+// title bar and task bar show no more than that, and the window hands every
+// pixel of its icon to the X server at each start.
+QImage windowIcon(const QImage &programIcon);
