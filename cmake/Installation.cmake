@@ -1,9 +1,11 @@
-# One self-contained program folder, as the program finds its Data/ beside
-# its own file: DIR/velmo, DIR/srcpsim, DIR/Data/ (catalogue and pictures;
-# never the settings of a build's runs), DIR/examples/, DIR/doc/ and
+# One self-contained program folder, as the program finds its Data/ and its
+# printing module beside its own file: DIR/velmo, DIR/libvelmo_drucker.so,
+# DIR/srcpsim, DIR/Data/ (catalogue and pictures; never the settings of a
+# build's runs), DIR/examples/, DIR/doc/ and
 # DIR/desktop.sh, which gives the folder a menu entry and the plan file type.
 #   cmake --install build --prefix DIR        cpack -G TGZ (in build/)
 install(TARGETS velmo srcpsim RUNTIME DESTINATION .)
+install(TARGETS velmo_drucker LIBRARY DESTINATION .)
 install(DIRECTORY ${VELMO_DATA_DIR}/ DESTINATION Data
         PATTERN "parmc.dat*" EXCLUDE
         PATTERN ".*" EXCLUDE)

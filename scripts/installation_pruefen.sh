@@ -23,7 +23,7 @@ fehler() { echo "FEHLER: $*" >&2; exit 1; }
 
 prefix="$scratch/velmo"
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for datei in velmo srcpsim desktop.sh Data/Elemente1.dat Data/Icon0801.bmp Data/func_on.bmp Data/velmo.png Data/velmo64.png \
+for datei in velmo libvelmo_drucker.so srcpsim desktop.sh Data/Elemente1.dat Data/Icon0801.bmp Data/func_on.bmp Data/velmo.png Data/velmo64.png \
              examples/bahnhof.pln examples/bahnhof.fst doc/README.md; do
     [ -e "$prefix/$datei" ] || fehler "installed folder without $datei"
 done

@@ -1,11 +1,12 @@
 #include "Velmo/Dialoge.h"
 
+#include "Velmo/Druckauftrag.h"
+
 #include "hilfen/texte.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPushButton>
 
 void QtDialoge::Meldung(const QString &text, const QString &caption, Art art)
@@ -55,8 +56,7 @@ QString QtDialoge::PdfSpeichernUnter(const QString &title, const QString &pfad)
 
 bool QtDialoge::Drucker(QPrinter &printer)
 {
-    QPrintDialog dialog(&printer, Parent);
-    return dialog.exec() == QDialog::Accepted;
+    return Druckdialog(printer, Parent);
 }
 
 bool QtDialoge::Eingabe(const QString &caption, const QString &prompt, QString &text)

@@ -1,13 +1,14 @@
 // Printing the plan and its wiring sheet, and exporting both as a PDF file.
 #include "Velmo/TForm1.h"
 
+#include "Velmo/Druckauftrag.h"
 #include "Velmo/Plandruck.h"
 #include "Velmo/Sanduhr.h"
 #include "Velmo/TStatusLeiste.h"
 #include "hilfen/textdatei.h"
 
 #include <QFileInfo>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 
 namespace {
 
@@ -32,14 +33,14 @@ QString MitPdfEndung(const QString &pfad)
 
 void TForm1::Drucken1Click()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(Dokument.PlanName);
-    if (!Dialog->Drucker(printer))
-        return;
-    Sanduhr sanduhr;
-    const int seiten = PlanDrucken(printer, PlanBitmap, Dokument.PlanName, Verdrahtung(*this));
-    StatusBar1->SetzeText(0, QStringLiteral("%1 Seiten gedruckt").arg(seiten));
+    const QList<SchaltplanZeile> zeilen = Verdrahtung(*this);
+    const int seiten = Drucken({Dokument.PlanName, [this](QPrinter &printer) { return Dialog->Drucker(printer); },
+                                [&](QPagedPaintDevice &geraet) {
+                                    Sanduhr sanduhr;
+                                    return PlanDrucken(geraet, PlanBitmap, Dokument.PlanName, zeilen);
+                                }});
+    if (seiten >= 0)
+        StatusBar1->SetzeText(0, QStringLiteral("%1 Seiten gedruckt").arg(seiten));
 }
 
 void TForm1::PdfExportieren1Click()
