@@ -113,7 +113,7 @@ private slots:
         // Shown for the first time, the palette box shows the palette.
         f->Panel->show();
         QApplication::processEvents();
-        QCOMPARE(f->Panel->Bild, f->PaletteBitmap);
+        QCOMPARE(f->Panel->grab().toImage(), f->PaletteBitmap);
     }
 
     void startOhneParameterdatei()
@@ -327,7 +327,7 @@ private slots:
             leiste->setValue(wert);
             QCOMPARE(waagrecht ? f->ScrollX : f->ScrollY, wert);
             for (const QPoint p : {QPoint(0, 0), QPoint(26, 26), QPoint(200, 100)})
-                QCOMPARE(f->Velmo->Bild.pixel(p), f->PlanBitmap.pixel(p + QPoint(f->ScrollX, f->ScrollY)));
+                QCOMPARE(f->Velmo->grab().toImage().pixel(p), f->PlanBitmap.pixel(p + QPoint(f->ScrollX, f->ScrollY)));
         }
     }
 
@@ -446,7 +446,7 @@ private slots:
         f->ZeichneElement(2, 54, 54, 3);
         for (const QPoint p : {QPoint(0, 0), QPoint(13, 13), QPoint(26, 26), QPoint(5, 20)}) {
             QCOMPARE(f->PlanBitmap.pixel(QPoint(54, 54) + p), icon.pixel(p));
-            QCOMPARE(f->Velmo->Bild.pixel(QPoint(27, 0) + p), icon.pixel(p));
+            QCOMPARE(f->Velmo->grab().toImage().pixel(QPoint(27, 0) + p), icon.pixel(p));
         }
         QCOMPARE(f->Velmo->grab().toImage().pixel(27 + 13, 13), icon.pixel(13, 13));
 
@@ -469,8 +469,8 @@ private slots:
         QCOMPARE(f->ScrollX, 972);
         f->PlanBitmap.setPixel(979, 0, qRgb(1, 2, 3));
         f->VelmoPaint();
-        QCOMPARE(f->Velmo->Bild.pixel(7, 0), qRgb(1, 2, 3));
-        QVERIFY(IstSilber(f->Velmo->Bild, 8, 0));
+        QCOMPARE(f->Velmo->grab().toImage().pixel(7, 0), qRgb(1, 2, 3));
+        QVERIFY(IstSilber(f->Velmo->grab().toImage(), 8, 0));
 
         // Covering and uncovering shows the same part again.
         f->HScrollBar->setValue(27);

@@ -13,6 +13,21 @@ TBildFlaeche::TBildFlaeche(QWidget *parent, const QString &name)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TBildFlaeche::QuelleSetzen(const QImage *quelle, const QColor &grund)
+{
+    Quelle = quelle;
+    Grund = grund;
+    update();
+}
+
+void TBildFlaeche::UrsprungSetzen(QPoint ursprung)
+{
+    if (ursprung == Ursprung)
+        return;
+    Ursprung = ursprung;
+    update();
+}
+
 void TBildFlaeche::Zeigen(const QRect &r)
 {
     if (Ausstehend.isEmpty())
@@ -45,7 +60,7 @@ void TBildFlaeche::FaktorSetzen(int f)
     if (f == Vergroesserung)
         return;
     Vergroesserung = f;
-    BildAnlegen();
+    Geaendert();
 }
 
 QSize TBildFlaeche::BildGroesse() const
@@ -74,8 +89,12 @@ void TBildFlaeche::paintEvent(QPaintEvent *event)
 {
     // Without smooth transformation an enlarged copy repeats each pixel.
     QPainter painter(this);
-    const QRect quelle = BildRechteck(event->rect(), Vergroesserung);
-    painter.drawImage(BildschirmRechteck(quelle, Vergroesserung), Bild, quelle);
+    const QRect teil = BildRechteck(event->rect(), Vergroesserung);
+    const QRect vorhanden = Quelle ? teil & Quelle->rect().translated(-Ursprung) : QRect();
+    if (vorhanden != teil)
+        painter.fillRect(BildschirmRechteck(teil, Vergroesserung), Quelle ? Grund : palette().window().color());
+    if (!vorhanden.isEmpty())
+        painter.drawImage(BildschirmRechteck(vorhanden, Vergroesserung), *Quelle, vorhanden.translated(Ursprung));
     painter.setPen(QColor(128, 128, 128));
     painter.drawLines(Gitter);
     painter.setPen(QPen(QColor(210, 30, 30), 2));
@@ -89,13 +108,11 @@ void TBildFlaeche::paintEvent(QPaintEvent *event)
 
 void TBildFlaeche::resizeEvent(QResizeEvent *)
 {
-    BildAnlegen();
+    Geaendert();
 }
 
-void TBildFlaeche::BildAnlegen()
+void TBildFlaeche::Geaendert()
 {
-    Bild = QImage(BildGroesse(), QImage::Format_RGB32);
-    Bild.fill(palette().window().color());
     if (NeuZeichnen)
         NeuZeichnen();
     update();

@@ -78,8 +78,6 @@ public:
     int FormClientBreite = 0;
     int ScrollX = 0;
     int ScrollY = 0;
-    QRect QuellRect;
-    QRect ZielRect;
 
     // --- working modes (the flags and the palette pick come from Arbeitsmodi)
     int AktuelleFahrstrasse = 1;
@@ -423,7 +421,6 @@ private:
                         const QKeySequence &taste = {});
     void Bildschirmmodus(QAction *item, int w, int h);
     void SichtfensterKopieren(int h, int v);
-    void SichtFuellen();
     // --- zoom, grid and the cell under the pointer (TForm1_zoom.cpp)
     // The zoom and grid items of "Bildschirm", the zoom keys, the cell field.
     void AnsichtEinrichten();

@@ -12,17 +12,18 @@ Sicht TForm1::Sichtlage() const
     return {QPoint(ScrollX, ScrollY), Velmo->BildGroesse()};
 }
 
-// Copies the 27 x 27 top left of bild into the cell, on the view and on the plan.
+// Copies the 27 x 27 top left of bild into the plan's cell and brings the
+// cell to the screen when the view shows it.
 void TForm1::ZelleKopieren(const QImage &bild, const PlanZelle &zelle)
 {
     const QRect icon = Rechteck(0, 0, IconGroesse, IconGroesse);
-    KopiereBlock(Velmo->Bild, zelle.Sicht, bild, icon);
+    KopiereBlock(PlanBitmap, zelle.Plan, bild, icon);
     // A cell right of or below the view needs no repaint. Asking for none
     // also keeps the rectangle inside int for the far cells a hand-edited
     // plan file may hold.
-    if (zelle.Sicht.x() < Velmo->Bild.width() && zelle.Sicht.y() < Velmo->Bild.height())
+    const QSize sicht = Velmo->BildGroesse();
+    if (zelle.Sicht.x() < sicht.width() && zelle.Sicht.y() < sicht.height())
         Velmo->Zeigen(QRect(zelle.Sicht, icon.size()));
-    KopiereBlock(PlanBitmap, zelle.Plan, bild, icon);
 }
 
 void TForm1::EntwurfAusfuehren(const Entwurfsschritte &schritte)

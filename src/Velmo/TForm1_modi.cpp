@@ -84,7 +84,6 @@ void TForm1::Softregler1Click()
 void TForm1::PanelPaint()
 {
     PaletteZeichnen(*this, WorkDir, PaletteBitmap);
-    KopiereBlock(Panel->Bild, QPoint(0, 0), PaletteBitmap, PaletteBitmap.rect());
     Panel->Zeigen();
 }
 

@@ -29,26 +29,17 @@ void TForm1::IconZeichnen(const QString &name, int x, int y)
     ZelleKopieren(IconBitmap, {plan - QPoint(ScrollX, ScrollY), plan});
 }
 
-// Copies the part of the plan that starts at (h, v) to the view's top left.
+// The view shows the part of the plan that starts at (h, v), silver where
+// the plan ends.
 void TForm1::SichtfensterKopieren(int h, int v)
 {
-    const int w = std::min(PlanBitmap.width() - h, Velmo->Bild.width());
-    const int hoehe = std::min(PlanBitmap.height() - v, Velmo->Bild.height());
-    ZielRect = Rechteck(0, 0, w, hoehe);
-    QuellRect = Rechteck(h, v, h + w, v + hoehe);
-    KopiereBlock(Velmo->Bild, ZielRect.topLeft(), PlanBitmap, QuellRect);
+    Velmo->UrsprungSetzen(QPoint(h, v));
     Velmo->Zeigen();
     GitterZeigen(QPoint(h, v));
 }
 
-void TForm1::SichtFuellen()
-{
-    Velmo->Bild.fill(PlanFarbe);
-}
-
 void TForm1::VelmoPaint()
 {
-    SichtFuellen();
     SichtfensterKopieren(ScrollX, ScrollY);
 }
 
@@ -60,7 +51,6 @@ static void Einrasten(QScrollBar *bar)
 void TForm1::HScrollBarChange()
 {
     Einrasten(HScrollBar);
-    SichtFuellen();
     SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
     ScrollX = HScrollBar->value();
     MarkenZeigen();
@@ -69,7 +59,6 @@ void TForm1::HScrollBarChange()
 void TForm1::VScrollBarChange()
 {
     Einrasten(VScrollBar);
-    SichtFuellen();
     SichtfensterKopieren(HScrollBar->value(), VScrollBar->value());
     ScrollY = VScrollBar->value();
     MarkenZeigen();

@@ -79,6 +79,8 @@ void TForm1::FormCreate()
 
     PlanBitmap = QImage(PlanBreite, PlanHoehe, QImage::Format_RGB32);
     PaletteBitmap = QImage(PaletteBreite, PaletteHoehe, QImage::Format_RGB32);
+    Velmo->QuelleSetzen(&PlanBitmap, PlanFarbe);
+    Panel->QuelleSetzen(&PaletteBitmap, Panel->palette().window().color());
     IconBitmap = QImage(28, 28, QImage::Format_RGB32);
     Hintergrund = QImage(28, 28, QImage::Format_RGB32);
     // A right press before the first placement paints this into the cell.
