@@ -76,8 +76,10 @@ struct Probe
     // What the file holds and what the routes are.
     std::pair<std::vector<C_Position>, FahrTabelle> Stand() const
     {
-        return {{Dok.Zellen.Positionen.begin() + 1, Dok.Zellen.Positionen.begin() + 1 + Dok.Zellen.PosAnzahl},
-                Dok.FahrstrassenTabelle};
+        std::vector<C_Position> zellen;
+        for (int i = 1; i <= Dok.Zellen.PosAnzahl; ++i)
+            zellen.push_back(Dok.Zellen.Positionen[i]);
+        return {zellen, Dok.FahrstrassenTabelle};
     }
 };
 

@@ -63,7 +63,8 @@ CPlanZellen Plan(QList<C_Position> zellen, bool gross = false)
     for (int i = 0, n = MaxPositionen - int(zellen.size()); gross && i < n; ++i)
         zellen.append(Zelle(i % 88 + 1, i % 36 + 1, i / 36 % 25 + 1, "M", {i % 100 + 1, 1, 2, 2, 3, 3}, 5));
     CPlanZellen plan;
-    std::copy(zellen.begin(), zellen.end(), plan.Positionen.begin() + 1);
+    for (int i = 0; i < int(zellen.size()); ++i)
+        plan.Positionen[i + 1] = zellen[i];
     plan.PosAnzahl = int(zellen.size());
     return plan;
 }

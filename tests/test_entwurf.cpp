@@ -721,7 +721,7 @@ private slots:
         w.Oeffnen(w.Pfad("gut.pln"));
         w.F->Gleisbildentwerfen1->trigger();
         QCOMPARE(w.F->Dokument.Zellen.PosAnzahl, 2);
-        const std::vector<C_Position> zellen = w.F->Dokument.Zellen.Positionen;
+        const Zellenfeld zellen = w.F->Dokument.Zellen.Positionen;
         const QImage bild = w.F->PlanBitmap;
         const QString titel = w.F->windowTitle();
 

@@ -172,7 +172,7 @@ void TForm1::VerbindungenEinstellen()
 void TForm1::LadeElemente()
 {
     Sanduhr sanduhr;
-    LadeKatalog(*this, WorkDir, PaletteBitmap);
+    LadeKatalog(*this, WorkDir);
 }
 
 void TForm1::Fensterlage(int w, int h)

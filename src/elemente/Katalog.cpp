@@ -70,9 +70,8 @@ void LiesKatalogDatei(const QString &path, ElementTabelle &elemente)
         LiesElement(datei, elemente[i]);
 }
 
-void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap)
+void LadeKatalog(CKatalog &katalog, const QString &workDir)
 {
-    PaletteBitmap.fill(PaletteFarbe);
     katalog.PaletteGezeichnet = false;
     LiesKatalogDatei(workDir + "Data/Elemente1.dat", katalog.Elemente);
     katalog.ElementeGeladen = true;
@@ -80,7 +79,10 @@ void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitma
 
 void PaletteZeichnen(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap)
 {
-    if (!katalog.ElementeGeladen || katalog.PaletteGezeichnet)
+    if (katalog.PaletteGezeichnet)
+        return;
+    PaletteBitmap.fill(PaletteFarbe);
+    if (!katalog.ElementeGeladen)
         return;
     katalog.PaletteGezeichnet = true;
     // The palette shows each icon without its top row and left column: the

@@ -42,15 +42,15 @@ QPoint PalettenSpot(int x, int y);
 // keeping what was read before it.
 void LiesKatalogDatei(const QString &path, ElementTabelle &elemente);
 
-// Reads Data/Elemente1.dat below workDir into the catalogue and fills the
-// palette maroon; its icons wait for PaletteZeichnen. On an error the
-// records read so far keep their new values, ElementeGeladen stays false
-// and the error is raised.
-void LadeKatalog(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap);
+// Reads Data/Elemente1.dat below workDir into the catalogue; the palette
+// waits for PaletteZeichnen. On an error the records read so far keep their
+// new values, ElementeGeladen stays false and the error is raised.
+void LadeKatalog(CKatalog &katalog, const QString &workDir);
 
-// Draws every element's first picture into the palette, once for the
-// records read last: the program starts without decoding the 88 pictures
-// and draws them when the palette is first shown. Nothing without loaded
-// records. A picture that cannot be read raises its error once and leaves
+// Fills the palette maroon and draws every element's first picture into
+// it, once for the records read last: the program starts without decoding
+// the 88 pictures, or even touching the palette's memory, and draws them
+// when the palette is first shown. Without loaded records the palette stays
+// maroon. A picture that cannot be read raises its error once and leaves
 // the icons drawn before it.
 void PaletteZeichnen(CKatalog &katalog, const QString &workDir, QImage &PaletteBitmap);

@@ -1,8 +1,19 @@
 #include "position/C_Position.h"
 
+#include <algorithm>
+
 int Raster(int v)
 {
     return (v / RasterGroesse) * RasterGroesse;
+}
+
+bool Zellenfeld::operator==(const Zellenfeld &andere) const
+{
+    const int n = int(std::max(Slots.size(), andere.Slots.size()));
+    for (int i = 0; i < n; ++i)
+        if ((*this)[i] != andere[i])
+            return false;
+    return true;
 }
 
 bool CPlanZellen::NeuePosition(int x, int y, int element)

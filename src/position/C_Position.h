@@ -42,12 +42,38 @@ constexpr int MaxPositionen = 10000;
 // Snaps a coordinate to the 27-pixel raster, rounding towards zero.
 int Raster(int v);
 
+// The slots 0 to MaxPositionen of the plan's cells. A slot takes memory
+// from the first time it is reached for writing; until then it reads as an
+// empty cell. So a small plan, or none, costs no memory for the slots it
+// does not use, and every slot of the range can be read or written at any
+// time as if the whole table were there.
+class Zellenfeld
+{
+public:
+    C_Position &operator[](int i)
+    {
+        if (i >= int(Slots.size()))
+            Slots.resize(i + 1);
+        return Slots[i];
+    }
+    const C_Position &operator[](int i) const
+    {
+        static const C_Position leer;
+        return i < int(Slots.size()) ? Slots[i] : leer;
+    }
+    // Equal when every slot reads the same.
+    bool operator==(const Zellenfeld &andere) const;
+
+private:
+    std::vector<C_Position> Slots;
+};
+
 // The list of placed cells: slots 1 to PosAnzahl are in use, slot 0 never.
 // Cells are appended and cleared in place (a cleared slot is a hole), never
 // removed.
 struct CPlanZellen
 {
-    std::vector<C_Position> Positionen = std::vector<C_Position>(MaxPositionen + 1);
+    Zellenfeld Positionen;
     int PosAnzahl = 0;
 
     // Appends a cell in state 1; refused (false, table unchanged) when all
