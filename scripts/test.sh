@@ -12,7 +12,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # build of it ends the run.
 srcpd="$("$root/scripts/srcpd.sh" "$root/build")"
 if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
-(cd "$root/build" && ctest --output-on-failure -j2)
+# Most tests wait on the server, the protocol's pauses and the simulator
+# far more than they compute, so three at a time per core keep the cores
+# busy without the tests crowding each other.
+(cd "$root/build" && ctest --output-on-failure -j"$((3 * $(nproc)))")
 bash "$root/scripts/installation_pruefen.sh" "$root/build"
 bash "$root/scripts/bilder.sh" --pruefen "$root/build"
 bash "$root/bench/run" --klein "$root/build"
