@@ -203,7 +203,8 @@ def pruefen(build, zeitlimit, parallel):
                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     if bau.returncode != 0:
         return "not compiled"
-    lauf = subprocess.run(["ctest", "--test-dir", str(build), "--stop-on-failure", f"-j{parallel}",
+    # The tests mostly wait on servers and pauses: three per core, as scripts/test.sh runs them.
+    lauf = subprocess.run(["ctest", "--test-dir", str(build), "--stop-on-failure", f"-j{3 * parallel}",
                            "--timeout", str(zeitlimit)],
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if lauf.returncode == 0:

@@ -1,6 +1,7 @@
 #include "Velmo/TBildFlaeche.h"
 
 #include "bedienung/Planansicht.h"
+#include "hilfen/farben.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -97,7 +98,7 @@ void TBildFlaeche::paintEvent(QPaintEvent *event)
         painter.drawImage(BildschirmRechteck(vorhanden, Vergroesserung), *Quelle, vorhanden.translated(Ursprung));
     painter.setPen(QColor(128, 128, 128));
     painter.drawLines(Gitter);
-    painter.setPen(QPen(QColor(210, 30, 30), 2));
+    painter.setPen(QPen(QColor(Warnrot), 2));
     for (const QRect &r : Markiert)
         painter.drawRect(BildschirmRechteck(r, Vergroesserung).adjusted(1, 1, -1, -1));
     if (!Gemalt) {

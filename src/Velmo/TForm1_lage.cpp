@@ -5,6 +5,7 @@
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TStatusLeiste.h"
 #include "bahncalc/servertexte.h"
+#include "hilfen/farben.h"
 #include "regler/TReglerPanel.h"
 
 #include <QMenuBar>
@@ -59,7 +60,7 @@ void TForm1::NothaltErzeugen()
     // start a tenth of its instructions.
     QPalette rot = Nothalt_Button->palette();
     for (QPalette::ColorRole flaeche : {QPalette::Window, QPalette::Button})
-        rot.setColor(flaeche, QColor(0xd2, 0x1e, 0x1e));
+        rot.setColor(flaeche, QColor(Warnrot));
     rot.setColor(QPalette::ButtonText, Qt::white);
     Nothalt_Button->setPalette(rot);
     Nothalt_Button->setFlat(true);

@@ -1,5 +1,7 @@
 #include "Velmo/TStatusLeiste.h"
 
+#include "hilfen/farben.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -95,7 +97,7 @@ QColor Punktfarbe(Ampel farbe)
     case Ampel::Gruen:
         return {0x1e, 0xa0, 0x1e};
     case Ampel::Rot:
-        return {0xd2, 0x1e, 0x1e};
+        return Warnrot;
     }
     return {};
 }

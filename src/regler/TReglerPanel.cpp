@@ -3,6 +3,7 @@
 #include "Velmo/TKlickBild.h"
 #include "bedienung/Lokregler.h"
 #include "elemente/Bilder.h"
+#include "hilfen/farben.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -208,7 +209,7 @@ void TReglerPanel::ReglerMarkieren(int i)
 void TReglerPanel::AbgelehntZeigen(int i, bool abgelehnt)
 {
     QLabel *label = ReglerLabel(i);
-    label->setStyleSheet(abgelehnt ? QStringLiteral("color: #d21e1e; font-weight: bold;") : QString());
+    label->setStyleSheet(abgelehnt ? QStringLiteral("color: %1; font-weight: bold;").arg(QColor(Warnrot).name()) : QString());
 }
 
 void TReglerPanel::Anhalten(int i)
