@@ -249,6 +249,7 @@ def main():
     p.add_argument("--parallel", type=int, default=os.cpu_count() or 2)
     p.add_argument("--aequivalent", type=Path)
     p.add_argument("--liste", action="store_true")
+    p.add_argument("--nur", default="")
     a = p.parse_args()
     wurzel = a.wurzel.resolve()
     dateien = [d.resolve() for d in a.dateien]
@@ -260,6 +261,9 @@ def main():
     alle = [m for d in sorted(set(dateien)) for m in mutanten(d)]
     auswahl = random.Random(a.seed).sample(alle, min(a.anzahl, len(alle)))
     auswahl.sort(key=lambda m: (str(m.datei), m.zeile, m.spalte, m.ersatz))
+    if a.nur:
+        nur = set(a.nur.split(","))
+        auswahl = [m for m in auswahl if m.kennung(wurzel) in nur]
     if a.liste:
         for m in auswahl:
             zeile = mutierte_zeile(m, m.datei.read_text(encoding="utf-8").split("\n"))

@@ -22,6 +22,7 @@
 #   --zeitlimit SEC     CTest time-out per test (default 300)
 #   --aequivalent FILE  "ID reason" lines naming equivalent mutants
 #   --liste             only list the sample (ID, place, mutation)
+#   --nur ID,ID...      run only these mutants of the sample (to recheck survivors)
 # A developer's tool: 40 mutants of src/ take about an hour on two cores.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

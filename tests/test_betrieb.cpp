@@ -258,6 +258,8 @@ private slots:
         QTest::newRow("Laden abbrechen") << "Abbrechen" << 1 << "";
         QTest::newRow("Server weg") << "Server weg" << 0
                                     << "Verbindung zum Server verloren, 1 Ausgang kann noch eingeschaltet sein";
+        QTest::newRow("Server weg, zwei Weichen") << "Server weg, zwei" << 0
+                                                  << "Verbindung zum Server verloren, 2 Ausgänge können noch eingeschaltet sein";
     }
     void vorAbbruch()
     {
@@ -266,7 +268,10 @@ private slots:
         QFETCH(QString, links);
         constexpr int impuls = 3000;
         Betriebsanlage a(70, impuls);
+        const bool zwei = aktion.endsWith(", zwei");
         a.Zelle(A, 6);
+        if (zwei)
+            a.Zelle(B, 6, 1, "M", 4);
         a.F->Seite.AutomatischNeuVerbinden = false;
         CPlanZellen anderer;
         anderer.NeuePosition(A.x(), A.y(), 10);
@@ -286,6 +291,8 @@ private slots:
             a.F->Oeffnen1Click();
         else
             a.Druck(A);
+        if (zwei)
+            a.Druck(B);
         QTest::qWait(300);
         QElapsedTimer uhr;
         uhr.start();

@@ -108,9 +108,10 @@ private slots:
         QTest::addColumn<bool>("drucken");
         QTest::addColumn<QString>("antwort"); // of the file or print dialog
         QTest::addColumn<QString>("datei");
-        QTest::newRow("Als PDF exportieren") << false << false << "blatt" << "blatt.pdf";
-        QTest::newRow("Drucken") << false << true << "gedruckt.pdf" << "gedruckt.pdf";
-        QTest::newRow("10000 Zellen") << true << false << "plan.pdf" << "plan.pdf";
+        QTest::addColumn<QString>("ppi"); // of the plan's picture on the page
+        QTest::newRow("Als PDF exportieren") << false << false << "blatt" << "blatt.pdf" << "300";
+        QTest::newRow("Drucken") << false << true << "gedruckt.pdf" << "gedruckt.pdf" << "369";
+        QTest::newRow("10000 Zellen") << true << false << "plan.pdf" << "plan.pdf" << "300";
     }
     void seiten()
     {
@@ -152,6 +153,16 @@ private slots:
             if (erwartet.contains(zeile.simplified()))
                 ++gedruckt[zeile.simplified()];
         QCOMPARE(gedruckt, erwartet);
+
+        // The plan goes onto the page enlarged to about 300 pixels per inch
+        // (369 at the printer's 1200 dots per inch), so that no viewer
+        // smooths its edges.
+        QProcess bilder;
+        bilder.start("pdfimages", {"-list", work.path() + datei});
+        QVERIFY(bilder.waitForFinished(60000));
+        const QStringList spalten = QString::fromUtf8(bilder.readAllStandardOutput()).split('\n').value(2).simplified().split(' ');
+        QFETCH(QString, ppi);
+        QCOMPARE(spalten.mid(12, 2), (QStringList {ppi, ppi}));
     }
 };
 

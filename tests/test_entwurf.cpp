@@ -422,6 +422,8 @@ private slots:
             QCOMPARE(linien(), gitter);
         }
         QCOMPARE(w.F->PlanBitmap, plan);
+        // The next start shows the grid again.
+        QVERIFY(TestFenster(w.Work.path())->Raster1->isChecked());
     }
 
     void vollesGleisbild()

@@ -9,6 +9,7 @@
 #include "elemente/Bilder.h"
 #include "formip/TForm3.h"
 #include "formip/TForm_IP.h"
+#include "ansicht.h"
 #include "dateifehler.h"
 #include "scripteddialoge.h"
 #include "testwork.h"
@@ -625,6 +626,32 @@ private slots:
         f->SRCPVersion1->trigger();
         QCOMPARE(f->SrcpVersion, 70);
         PortsSind(*f.Form, "localhost", 12345);
+    }
+
+    // The panels and the connection dialog look as stored, pixel for
+    // pixel: every place, size and caption of their parts, and the button
+    // the dialog opens on.
+    void ansichten_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"dekoderfeld", "regler", "statusleiste", "verbindungsdialog"})
+            QTest::newRow(name) << QString(name);
+    }
+    void ansichten()
+    {
+        QFETCH(QString, name);
+        TestWorkDir work;
+        TestFenster f(work.path());
+        // A text cursor that does not blink and a work folder of a fixed name.
+        QApplication::setCursorFlashTime(0);
+        f->StatusBar1->SetzeText(1, "WorkDir: /velmo/");
+        f->show();
+        const QHash<QString, QWidget *> teile {{"dekoderfeld", f->Decod_Panel}, {"regler", f->Regler_panel},
+                                              {"statusleiste", f->StatusBar1}, {"verbindungsdialog", &*f->Form_IP}};
+        QWidget *teil = teile[name];
+        teil->show();
+        QVERIFY(QTest::qWaitForWindowActive(teil->window()));
+        QVERIFY(WieGespeichert(teil->grab().toImage(), name));
     }
 
     // Renders the palette and a plan holding every element in every state

@@ -7,6 +7,7 @@
 #include "lokfelder.h"
 #include "spalte.h"
 #include "lokunit/TForm2.h"
+#include "ansicht.h"
 #include "lokunit/TRadioGruppe.h"
 #include "regler/TReglerPanel.h"
 
@@ -316,6 +317,7 @@ private slots:
         QCOMPARE(d->RadioGroup2->ItemIndex(), 2);
         QCOMPARE(a.Bildname(d->Func[1]->Bild()), "kupplung_ein");
         QCOMPARE(a.Bildname(d->Func[2]->Bild()), "kupplung_ein"); // stored switched on
+        QVERIFY(WieGespeichert(d->grab().toImage(), "lokdialog"));
         QVERIFY(!d->Dekodfn_edit->isEnabled() && !d->Speed_edit->isEnabled());
         QCOMPARE(d->Dekodfn_edit->text() + '|' + d->Speed_edit->text(), "4|");
         d->Speed_edit->setText("28");

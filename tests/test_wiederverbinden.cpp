@@ -5,6 +5,7 @@
 #include "Velmo/TBildFlaeche.h"
 #include "Velmo/TStatusLeiste.h"
 #include "anlage.h"
+#include "ansicht.h"
 #include "elemente/Bilder.h"
 #include "regler/TReglerPanel.h"
 #include "spalte.h"
@@ -77,10 +78,10 @@ struct Linie : Anlage
         LadeBild(Work.dataPath(IconName(element, wert)), bild);
         return F->PlanBitmap.copy(x, y, 27, 27) == bild.copy(0, 0, 27, 27);
     }
-    bool Rot(QWidget *w, QPoint p) const { return w->grab().toImage().pixelColor(p) == QColor(210, 30, 30); }
+    bool Rot(QWidget *w, QPoint p) const { return AufDemSchirm(w).pixelColor(p) == QColor(210, 30, 30); }
     bool HatRot(QWidget *w) const
     {
-        const QImage bild = w->grab().toImage();
+        const QImage bild = AufDemSchirm(w);
         for (int y = 0; y < bild.height(); ++y)
             for (int x = 0; x < bild.width(); ++x)
                 if (bild.pixelColor(x, y).red() > 180 && bild.pixelColor(x, y).green() < 80)
@@ -336,9 +337,9 @@ private slots:
         const auto panels = a.F->StatusBar1->findChildren<QLabel *>();
         QVERIFY(std::any_of(panels.begin(), panels.end(),
                             [&](QLabel *p) { return p->text() == gezeigt && p->toolTip() == ablehnung; }));
-        QVERIFY(a.Rot(a.F->Velmo, {28, 28}) && a.Rot(a.F->Velmo, {52, 40}));
+        QTRY_VERIFY(a.Rot(a.F->Velmo, {28, 28}) && a.Rot(a.F->Velmo, {52, 40}));
         QVERIFY(!a.Rot(a.F->Velmo, {55, 28}));
-        QVERIFY(a.HatRot(name));
+        QTRY_VERIFY(a.HatRot(name));
         QVERIFY(a.F->Memo1->toPlainText().contains(T + "412 ERROR wrong value"));
         QVERIFY(a.F->PlanBitmap.pixelColor(28, 28) != QColor(210, 30, 30));
 
