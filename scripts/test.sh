@@ -1,9 +1,10 @@
 #!/bin/bash
-# Installs what is missing, builds Velmo into build/ and runs every test once,
-# then checks the installed folder and its desktop integration and takes the
-# user guide's pictures afresh into build/bilder/ and runs the benchmarks once
-# with tiny counts.
-# The sanitizer stages of CI are scripts/sanitizer.sh.
+# Installs what is missing, builds Velmo into build/ and runs every test once;
+# beside the suite it checks the installed folder and its desktop
+# integration, after it takes the user guide's pictures afresh into
+# build/bilder/ from the real window.
+# CI's other stages are the benchmark smoke run (bench/run --klein) and
+# the sanitizer stages (scripts/sanitizer.sh).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh" --window --desktop --test
@@ -15,7 +16,16 @@ if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
 # Most tests wait on the server, the protocol's pauses and the simulator
 # far more than they compute, so three at a time per core keep the cores
 # busy without the tests crowding each other.
+# The install check mostly copies files and waits on its own X server, so
+# it runs beside the suite; its report follows the suite's.
+installation="$root/build/installation_pruefen.log"
+bash "$root/scripts/installation_pruefen.sh" "$root/build" >"$installation" 2>&1 &
+pruefung=$!
+trap 'kill "$pruefung" 2>/dev/null || true' EXIT
 (cd "$root/build" && ctest --output-on-failure -j"$((3 * $(nproc)))")
-bash "$root/scripts/installation_pruefen.sh" "$root/build"
+status=0
+wait "$pruefung" || status=$?
+trap - EXIT
+cat "$installation"
+[ "$status" -eq 0 ] || { echo "FEHLER: scripts/installation_pruefen.sh failed" >&2; exit "$status"; }
 bash "$root/scripts/bilder.sh" --pruefen "$root/build"
-bash "$root/bench/run" --klein "$root/build"

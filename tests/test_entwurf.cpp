@@ -422,6 +422,10 @@ private slots:
             QCOMPARE(linien(), gitter);
         }
         QCOMPARE(w.F->PlanBitmap, plan);
+        // Where the plan ends, its grid ends.
+        w.F->HScrollBar->setValue(972);
+        const QImage ende = w.F->Velmo->grab().toImage();
+        QCOMPARE((QList<QColor> {ende.pixel(15, 108), ende.pixel(16, 108)}), (QList<QColor> {g, s}));
         // The next start shows the grid again.
         QVERIFY(TestFenster(w.Work.path())->Raster1->isChecked());
     }

@@ -318,6 +318,10 @@ private slots:
         QCOMPARE(a.Bildname(d->Func[1]->Bild()), "kupplung_ein");
         QCOMPARE(a.Bildname(d->Func[2]->Bild()), "kupplung_ein"); // stored switched on
         QVERIFY(WieGespeichert(d->grab().toImage(), "lokdialog"));
+        // A picked symbol shows in the slot pressed.
+        Schritt(d, "symbol=5");
+        Schritt(d, "slot=4");
+        QCOMPARE(d->Func[3]->Bild(), d->Func_image[4]->Bild());
         QVERIFY(!d->Dekodfn_edit->isEnabled() && !d->Speed_edit->isEnabled());
         QCOMPARE(d->Dekodfn_edit->text() + '|' + d->Speed_edit->text(), "4|");
         d->Speed_edit->setText("28");
