@@ -309,6 +309,7 @@ private slots:
         QCOMPARE(Zelle(w.F->PlanBitmap, {54, 0}), kreuzung);
         QCOMPARE(Zelle(w.F->Velmo->grab().toImage(), {54, 0}), kreuzung);
         QCOMPARE(w.F->Dokument.Zellen.FindeElement(54, 0), 12);
+        QCOMPARE(w.F->Rueckgaengig1->text(), QString("&Rückgängig: Kreuzung ziehen"));
 
         // With Shift held the icon stays where it was pressed; the record
         // goes to the cell of the release all the same.

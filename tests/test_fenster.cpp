@@ -628,13 +628,13 @@ private slots:
         PortsSind(*f.Form, "localhost", 12345);
     }
 
-    // The panels and the connection dialog look as stored, pixel for
-    // pixel: every place, size and caption of their parts, and the button
-    // the dialog opens on.
+    // The panels, the log and the connection dialog look as stored, pixel
+    // for pixel: every place, size and caption of their parts, the log's
+    // scroll bar, and the button the dialog opens on.
     void ansichten_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"dekoderfeld", "regler", "statusleiste", "verbindungsdialog"})
+        for (const char *name : {"dekoderfeld", "protokoll", "regler", "statusleiste", "verbindungsdialog"})
             QTest::newRow(name) << QString(name);
     }
     void ansichten()
@@ -646,7 +646,7 @@ private slots:
         QApplication::setCursorFlashTime(0);
         f->StatusBar1->SetzeText(1, "WorkDir: /velmo/");
         f->show();
-        const QHash<QString, QWidget *> teile {{"dekoderfeld", f->Decod_Panel}, {"regler", f->Regler_panel},
+        const QHash<QString, QWidget *> teile {{"dekoderfeld", f->Decod_Panel}, {"protokoll", f->Memo1}, {"regler", f->Regler_panel},
                                               {"statusleiste", f->StatusBar1}, {"verbindungsdialog", &*f->Form_IP}};
         QWidget *teil = teile[name];
         teil->show();
