@@ -12,6 +12,7 @@
 #include "ansicht.h"
 #include "dateifehler.h"
 #include "scripteddialoge.h"
+#include "spalte.h"
 #include "testwork.h"
 
 #include <QAction>
@@ -634,14 +635,22 @@ private slots:
     void ansichten_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"dekoderfeld", "protokoll", "regler", "statusleiste", "verbindungsdialog"})
-            QTest::newRow(name) << QString(name);
+        QTest::addColumn<bool>("dekoder"); // after a press on a turnout in decoder mode
+        for (const char *name : {"protokoll", "regler", "statusleiste", "verbindungsdialog"})
+            QTest::newRow(name) << QString(name) << false;
+        QTest::newRow("dekoderfeld") << "dekoderfeld" << true;
     }
     void ansichten()
     {
         QFETCH(QString, name);
         TestWorkDir work;
         TestFenster f(work.path());
+        if (Spalte<bool>("dekoder")) {
+            QVERIFY(QFile::copy(VELMO_TESTDATA "/plaene/fremde_nummern.pln", work.path() + "plan.pln"));
+            f->PlanOeffnen(work.path() + "plan.pln");
+            f->Dekoderadressen1->trigger();
+            f->VelmoMouseDown(Qt::LeftButton, {}, 0, 0);
+        }
         // A text cursor that does not blink and a work folder of a fixed name.
         QApplication::setCursorFlashTime(0);
         f->StatusBar1->SetzeText(1, "WorkDir: /velmo/");
