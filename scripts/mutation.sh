@@ -1,7 +1,7 @@
 #!/bin/bash
 # Mutation testing: seeds one small plausible fault at a time into C++ files,
 # rebuilds incrementally, runs CTest (--stop-on-failure, a time-out per
-# test; the tests CTest last timed under 10 s first, the rest only when
+# test; the tests CTest last timed under 25 s first, the rest only when
 # those pass) and records for each mutant whether a test failed (killed, and by
 # which test), all passed (survived) or it did not compile. The file is
 # restored after every mutant whatever happens (a backup in the build folder
