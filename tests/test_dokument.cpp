@@ -35,12 +35,9 @@ struct Probe
         Modi.ModusSetzen(Modus::Entwurf);
         Katalog[6].Zustaende = 2;
         Dok.Neu(Dir, "anlage.pln");
-        for (const auto &[x, y, element] : {std::tuple {27, 0, 6}, {54, 0, 1}, {0, 27, 66}})
+        Weiche(27, 0);
+        for (const auto &[x, y, element] : {std::tuple {54, 0, 1}, {0, 27, 66}})
             Dok.Zellen.NeuePosition(x, y, element);
-        C_Position &weiche = Dok.Zellen.Positionen[1];
-        weiche.Dekoder1 = weiche.Dekoder2 = 4;
-        weiche.Adresse2 = 1;
-        weiche.Protokoll = "N";
         Dok.FahrstrassenTabelle[1][0].X = 1;
         Dok.FahrstrassenTabelle[1][1] = {27, 0, 11};
         Dok.Speichern("anlage.pln", Dir);
@@ -61,9 +58,19 @@ struct Probe
         EntwurfZiehen(Modi, Qt::LeftButton, {}, nach, Ganz);
         Schritt({}, {}, [&] { EntwurfLoslassen(Modi, Dok.Zellen, Qt::LeftButton, nach, Ganz); });
     }
-    void Dekoder(const QString &zweiter)
+    // A turnout on decoder 4, output 1, DCC, as the last record; its slot.
+    int Weiche(int x, int y)
     {
-        Schritt({1}, {}, [&] { DekoderSpeichern(Dok.Zellen.Positionen[1], {{"7", zweiter, ""}, {"2", "", ""}, "m"}); });
+        Dok.Zellen.NeuePosition(x, y, 6);
+        C_Position &weiche = Dok.Zellen.Positionen[Dok.Zellen.PosAnzahl];
+        weiche.Dekoder1 = weiche.Dekoder2 = 4;
+        weiche.Adresse2 = 1;
+        weiche.Protokoll = "N";
+        return Dok.Zellen.PosAnzahl;
+    }
+    void Dekoder(const QString &zweiter, int slot = 1)
+    {
+        Schritt({slot}, {}, [&] { DekoderSpeichern(Dok.Zellen.Positionen[slot], {{"7", zweiter, ""}, {"2", "", ""}, "m"}); });
     }
     void Route(Qt::MouseButton taste, QPoint p)
     {
@@ -141,15 +148,24 @@ private slots:
     }
 
     // Undoing a decoder save after the turnout was switched in operating
-    // mode gives back the decoder rows and keeps the position.
+    // mode gives back the decoder rows and keeps the position, in the
+    // plan's first record and in its last.
+    void schaltenBleibt_data()
+    {
+        QTest::addColumn<bool>("zuletzt");
+        QTest::newRow("erste Zelle") << false;
+        QTest::newRow("letzte Zelle") << true;
+    }
     void schaltenBleibt()
     {
+        QFETCH(bool, zuletzt);
         Probe p;
-        p.Dekoder("9");
-        p.Dok.Zellen.Positionen[1].Zustand = 2;
+        const int slot = zuletzt ? p.Weiche(81, 0) : 1;
+        p.Dekoder("9", slot);
+        p.Dok.Zellen.Positionen[slot].Zustand = 2;
         p.Dok.OhneSchrittGeaendert();
         p.Dok.Rueckgaengig();
-        const C_Position &weiche = p.Dok.Zellen.Positionen[1];
+        const C_Position &weiche = p.Dok.Zellen.Positionen[slot];
         QCOMPARE((std::tuple {weiche.Dekoder1, weiche.Dekoder2, weiche.Adresse1, weiche.Protokoll, weiche.Zustand}),
                  (std::tuple {4, 4, 0, QByteArray("N"), 2}));
         QVERIFY(p.Dok.Geaendert());
