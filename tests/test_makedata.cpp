@@ -49,11 +49,15 @@ QImage icon(int element, int state)
     return picture(IconName(element, state));
 }
 
-// The picture as the program's own plain bitmap reader reads it, which
-// spares a plan's opening Qt's readers: it must read every shipped picture.
-QImage plainlyRead(const QString &name)
+// Whether the program's own plain bitmap reader, which spares a plan's
+// opening Qt's readers, reads the shipped picture exactly as Qt does: its
+// pixels and its resolution.
+bool plainlyReadAsQt(const QString &name)
 {
-    return LiesEinfacheBmp(Dateiinhalt(dataFile(name)));
+    const QImage eigen = LiesEinfacheBmp(Dateiinhalt(dataFile(name)));
+    const QImage qt(dataFile(name));
+    return eigen == qt.convertToFormat(QImage::Format_RGB32) && eigen.dotsPerMeterX() == qt.dotsPerMeterX()
+        && eigen.dotsPerMeterY() == qt.dotsPerMeterY();
 }
 
 int bitsPerPixel(const QString &name)
@@ -180,7 +184,7 @@ private slots:
                 QVERIFY2(QFile::exists(dataFile(name)), qPrintable(name));
                 QCOMPARE(bitsPerPixel(name), 24);
                 QCOMPARE(picture(name).size(), QSize(27, 27));
-                QCOMPARE(plainlyRead(name), picture(name));
+                QVERIFY2(plainlyReadAsQt(name), qPrintable(name));
             }
         }
     }
@@ -195,7 +199,7 @@ private slots:
         for (const QString &name : names) {
             QCOMPARE(bitsPerPixel(name), 24);
             QCOMPARE(picture(name).size(), QSize(15, 15));
-            QCOMPARE(plainlyRead(name), picture(name));
+            QVERIFY2(plainlyReadAsQt(name), qPrintable(name));
         }
     }
 
