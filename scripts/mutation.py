@@ -194,7 +194,8 @@ def anwenden(m, original):
     m.datei.write_text("\n".join(zeilen), encoding="utf-8")
 
 
-FEHLGESCHLAGEN = re.compile(r"Test\s+#\d+: (\S+) \.*\s*\*\*\*")
+# "Test #5: name ....***Failed", also "...Subprocess aborted***Exception" and the like.
+FEHLGESCHLAGEN = re.compile(r"Test\s+#\d+: (\S+) \.*[^*\n]*\*\*\*")
 
 
 def schnelle_tests(build, grenze=25.0):
