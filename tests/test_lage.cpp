@@ -6,7 +6,9 @@
 #include "dateifehler.h"
 #include "bedienung/Ablehnungsmarken.h"
 #include "hilfen/fehler.h"
+#include "bahncalc/antworten.h"
 #include "srcpproto/Fahrstrom.h"
+#include "srcpproto/OffeneBefehle.h"
 #include "srcpproto/Seitendatei.h"
 #include "srcpproto/Verbindungslage.h"
 #include "srcpproto/Wiederverbindung.h"
@@ -209,6 +211,24 @@ private slots:
         QVERIFY(!m.Beantwortet("SET 1 POWER ON", true) && !m.Beantwortet("SET GA M 18 0 1 -1", true));
         QVERIFY(m.Beantwortet("SET 2 GL 3 1 0 28 0", false) && !m.LokMarkiert(lok, busse));
         QVERIFY(m.Beantwortet("INIT 1 GA 18 M", false) && m.Leer());
+    }
+
+    // Each reply goes to the oldest command still waiting, line by line of
+    // what was sent; a command sent without an evaluation shows its reply
+    // as it came.
+    void offeneBefehle()
+    {
+        OffeneBefehle offen;
+        QByteArrayList ausgewertet;
+        offen.Gesendet("SET 1 GA 18 0 1 -1\nSET 1 POWER ON\n", [&](const QByteArray &befehl, const Antwort &) {
+            ausgewertet << befehl;
+            return false;
+        });
+        offen.Gesendet("GET 1 POWER\n");
+        const Antwort ok = ZerlegeAntwort("1000 200 OK");
+        QVERIFY(!offen.Beantwortet(ok) && !offen.Beantwortet(ok) && offen.Beantwortet(ok));
+        QCOMPARE(ausgewertet, (QByteArrayList {"SET 1 GA 18 0 1 -1", "SET 1 POWER ON"}));
+        QCOMPARE(offen.Anzahl(), 0);
     }
 
     void wartezeiten()
