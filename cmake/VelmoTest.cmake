@@ -1,16 +1,15 @@
 # velmo_add_test(<name> <source>... LIBS <lib>...)
 # Builds one QtTest program and registers it with CTest; every test runs
 # offscreen and finds the generated Data/ through VELMO_DATA_DIR and the
-# fixtures of tests/data through VELMO_TESTDATA. Tests that run the real
-# SRCP server srcpd find it through VELMO_SRCPD (scripts/srcpd.sh builds it;
-# a test skips when it is missing).
+# fixtures of tests/data through VELMO_TESTDATA (from velmo_testsupport).
+# Tests that run the real SRCP server srcpd find it through VELMO_SRCPD
+# (scripts/srcpd.sh builds it; a test skips when it is missing).
 set(VELMO_SRCPD "${CMAKE_BINARY_DIR}/srcpd/sbin/srcpd" CACHE FILEPATH "The srcpd executable the tests run as a real SRCP 0.8 server")
 function(velmo_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_testsupport Qt6::Test)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE VELMO_TESTDATA="${PROJECT_SOURCE_DIR}/tests/data")
   add_dependencies(${name} velmo_data srcpsim)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT T_TIMEOUT)

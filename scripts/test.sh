@@ -13,15 +13,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # build of it ends the run.
 srcpd="$("$root/scripts/srcpd.sh" "$root/build")"
 if [ -n "$srcpd" ]; then echo "srcpd: $srcpd"; fi
-# Most tests wait on the server, the protocol's pauses and the simulator
-# far more than they compute, so three at a time per core keep the cores
-# busy without the tests crowding each other.
 # The install check mostly copies files and waits on its own X server, so
 # it runs beside the suite; its report follows the suite's.
 installation="$root/build/installation_pruefen.log"
 bash "$root/scripts/installation_pruefen.sh" "$root/build" >"$installation" 2>&1 &
 pruefung=$!
 trap 'kill "$pruefung" 2>/dev/null || true' EXIT
+# Most tests wait on the server, the protocol's pauses and the simulator
+# far more than they compute, so three at a time per core keep the cores
+# busy without the tests crowding each other.
 (cd "$root/build" && ctest --output-on-failure -j"$((3 * $(nproc)))")
 status=0
 wait "$pruefung" || status=$?

@@ -7,6 +7,7 @@
 #include "anlage.h"
 #include "ansicht.h"
 #include "elemente/Bilder.h"
+#include "hilfen/farben.h"
 #include "regler/TReglerPanel.h"
 #include "spalte.h"
 
@@ -78,7 +79,7 @@ struct Linie : Anlage
         LadeBild(Work.dataPath(IconName(element, wert)), bild);
         return F->PlanBitmap.copy(x, y, 27, 27) == bild.copy(0, 0, 27, 27);
     }
-    bool Rot(QWidget *w, QPoint p) const { return AufDemSchirm(w).pixelColor(p) == QColor(210, 30, 30); }
+    bool Rot(QWidget *w, QPoint p) const { return AufDemSchirm(w).pixelColor(p) == Warnrot; }
     bool HatRot(QWidget *w) const
     {
         const QImage bild = AufDemSchirm(w);
@@ -343,7 +344,7 @@ private slots:
         QVERIFY(!a.Rot(a.F->Velmo, {55, 28}));
         QTRY_VERIFY(a.HatRot(name));
         QVERIFY(a.F->Memo1->toPlainText().contains(T + "412 ERROR wrong value"));
-        QVERIFY(a.F->PlanBitmap.pixelColor(28, 28) != QColor(210, 30, 30));
+        QVERIFY(a.F->PlanBitmap.pixelColor(28, 28) != Warnrot);
 
         a.Verweigert.clear();
         a.F->VelmoMouseDown(Qt::LeftButton, {}, 30, 30);
